@@ -1,0 +1,77 @@
+#include "catalogue/Catalogue.h"
+
+#include <cstring>
+
+std::uint64_t Catalogue::Hash(std::string_view name) {
+    // Eight bytes at a time, mixed by multiplication; zone names are short and
+    // a table of a few thousand names needs no stronger hash.
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t hash = name.size() * kMultiplier;
+    const char* bytes = name.data();
+    std::size_t left = name.size();
+    for (; left >= 8; left -= 8, bytes += 8) {
+        std::uint64_t chunk = 0;
+        std::memcpy(&chunk, bytes, 8);
+        hash = (hash ^ chunk) * kMultiplier;
+        hash ^= hash >> 29;
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, bytes, left);
+    hash = (hash ^ tail) * kMultiplier;
+    return hash ^ (hash >> 32);
+}
+
+std::size_t Catalogue::FindSlot(std::string_view name, std::uint64_t hash) const {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
+        const Slot& slot = m_slots[index];
+        if (slot.zone == nullptr || (slot.hash == hash && NameOf(slot) == name)) {
+            return index;
+        }
+    }
+}
+
+CTimeZone* Catalogue::Lookup(std::string_view name) const {
+    if (m_slots.empty()) {
+        return nullptr;
+    }
+    return m_slots[FindSlot(name, Hash(name))].zone;
+}
+
+CTimeZone* Catalogue::Insert(std::unique_ptr<CTimeZone> zone) {
+    // Keep the table at most half full so that probes stay short.
+    if ((m_records.size() + 1) * 2 > m_slots.size()) {
+        Grow();
+    }
+    const std::uint64_t hash = Hash(zone->m_strName);
+    Slot& slot = m_slots[FindSlot(zone->m_strName, hash)];
+    if (slot.zone != nullptr) {
+        return nullptr;
+    }
+    m_records.push_back(std::move(zone));
+    slot = Slot{hash, m_records.back().get(), m_names.size(), m_records.back()->m_strName.size()};
+    m_names += m_records.back()->m_strName;
+    return slot.zone;
+}
+
+void Catalogue::Grow() {
+    std::vector<Slot> old(m_slots.empty() ? 16 : m_slots.size() * 2);
+    old.swap(m_slots);
+    const std::size_t mask = m_slots.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.zone == nullptr) {
+            continue;
+        }
+        std::size_t index = slot.hash & mask;
+        while (m_slots[index].zone != nullptr) {
+            index = (index + 1) & mask;
+        }
+        m_slots[index] = slot;
+    }
+}
+
+void Catalogue::ClearCatalogue() {
+    std::vector<Slot>().swap(m_slots);
+    std::string().swap(m_names);
+    std::vector<std::unique_ptr<CTimeZone>>().swap(m_records);
+}

@@ -1,0 +1,76 @@
+// The catalogue: every zone by its exact name, owning the records that the
+// place lists and the result computation point to.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/TimeZone.h"
+
+class Catalogue {
+public:
+    Catalogue() = default;
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+    ~Catalogue() = default;
+
+    // The record named exactly `name` (bytes, case and blanks count), or null.
+    CTimeZone* Lookup(std::string_view name) const;
+
+    // Inserts the record under its m_strName. A name already present keeps its
+    // first record: the new one is freed and null is returned.
+    CTimeZone* Insert(std::unique_ptr<CTimeZone> zone);
+
+    // Frees every record and releases the table.
+    void ClearCatalogue();
+
+    std::size_t Size() const { return m_records.size(); }
+    bool Empty() const { return m_records.empty(); }
+
+    // Visits every record once, in the catalogue's own order (that of the hash
+    // table: neither file order nor alphabetical).
+    template <typename Visit>
+    void ForEach(Visit&& visit) const {
+        for (const Slot& slot : m_slots) {
+            if (slot.zone != nullptr) {
+                visit(static_cast<const CTimeZone&>(*slot.zone));
+            }
+        }
+    }
+    template <typename Visit>
+    void ForEach(Visit&& visit) {
+        for (const Slot& slot : m_slots) {
+            if (slot.zone != nullptr) {
+                visit(*slot.zone);
+            }
+        }
+    }
+
+private:
+    // Open addressing with linear probing: the loader looks a zone up for every
+    // place line, and a flat table of hashes keeps those lookups in cache.
+    // Each name is also kept in one contiguous buffer, so that confirming a
+    // hash match reads memory near the table rather than the record.
+    struct Slot {
+        std::uint64_t hash = 0;
+        CTimeZone* zone = nullptr;
+        std::size_t nameOffset = 0;
+        std::size_t nameLength = 0;
+    };
+
+    static std::uint64_t Hash(std::string_view name);
+    std::size_t FindSlot(std::string_view name, std::uint64_t hash) const;
+    void Grow();
+
+    std::string_view NameOf(const Slot& slot) const {
+        return std::string_view(m_names).substr(slot.nameOffset, slot.nameLength);
+    }
+
+    std::vector<Slot> m_slots;  // size is zero or a power of two
+    std::string m_names;
+    std::vector<std::unique_ptr<CTimeZone>> m_records;
+};

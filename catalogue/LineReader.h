@@ -1,0 +1,68 @@
+// Line-by-line reading of a data file as text mode reads it: LF or CR LF ends a
+// line, a Ctrl-Z byte ends the readable text, the last line needs no LF.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "platform/SharedReadFile.h"
+
+namespace detail {
+
+constexpr char kCtrlZ = '\x1A';
+constexpr std::size_t kReadChunk = std::size_t{1} << 20;
+
+inline std::string_view WithoutTrailingCr(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
+}  // namespace detail
+
+// Calls `onLine(std::string_view)` for every line in file order; the view is
+// valid only during the call. Lines may be of any length. Throws
+// std::system_error when reading fails part way.
+template <typename OnLine>
+void ForEachLine(platform::SharedReadFile& file, OnLine&& onLine) {
+    std::vector<char> buffer(detail::kReadChunk);
+    std::size_t begin = 0;  // first unconsumed byte
+    std::size_t end = 0;    // one past the last byte read
+    bool endOfText = false;
+    while (!endOfText) {
+        // Make room: move the partial line to the front, grow for long lines.
+        if (begin > 0) {
+            std::memmove(buffer.data(), buffer.data() + begin, end - begin);
+            end -= begin;
+            begin = 0;
+        }
+        if (buffer.size() - end < detail::kReadChunk / 2) {
+            buffer.resize(buffer.size() * 2);
+        }
+        const std::size_t count = file.Read(buffer.data() + end, buffer.size() - end);
+        if (count == 0) {
+            endOfText = true;
+        } else if (const void* stop = std::memchr(buffer.data() + end, detail::kCtrlZ, count)) {
+            end = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer.data());
+            endOfText = true;
+        } else {
+            end += count;
+        }
+        for (;;) {
+            const char* start = buffer.data() + begin;
+            const void* newline = std::memchr(start, '\n', end - begin);
+            if (newline == nullptr) {
+                break;
+            }
+            const auto length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
+            onLine(detail::WithoutTrailingCr(std::string_view(start, length)));
+            begin += length + 1;
+        }
+    }
+    if (begin < end) {  // the last line has no line feed
+        onLine(std::string_view(buffer.data() + begin, end - begin));
+    }
+}

@@ -1,0 +1,231 @@
+#include "catalogue/LoadCatalogue.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace {
+
+class LoadCatalogueTest : public ::testing::Test {
+protected:
+    LoadOutcome Load(std::string_view zoneText, std::string_view locationsText) {
+        m_dir.Write(kZoneFileName, zoneText);
+        m_dir.Write(kLocationsFileName, locationsText);
+        return LoadCatalogue(m_zones, Files());
+    }
+    CatalogueFiles Files() const { return CatalogueFiles::InDirectory(m_dir.Path()); }
+
+    std::vector<std::string> Places(std::string_view zoneName) const {
+        const CTimeZone* zone = m_zones.Lookup(zoneName);
+        EXPECT_NE(zone, nullptr) << zoneName;
+        return zone == nullptr
+                   ? std::vector<std::string>{}
+                   : std::vector<std::string>(zone->m_places.begin(), zone->m_places.end());
+    }
+
+    TempDir m_dir;
+    Catalogue m_zones;
+};
+
+// Everything a catalogue holds, in a canonical order, for comparing two loads.
+std::string Dump(const Catalogue& zones) {
+    std::map<std::string, std::string> byName;
+    zones.ForEach([&byName](const CTimeZone& zone) {
+        std::ostringstream out;
+        const auto rule = [&out](const TransitionRule& r) {
+            out << r.bias << ' ' << +r.month << ' ' << +r.day << ' ' << +r.weekday << ' ' << +r.week
+                << ' ' << +r.hour << ' ' << +r.minute << '|';
+        };
+        out << zone.m_strLabel << '|' << zone.m_strRemark << '|';
+        rule(zone.m_standard);
+        rule(zone.m_daylight);
+        for (std::string_view place : zone.m_places) {
+            out << place << ';';
+        }
+        byName[zone.m_strName] = out.str();
+    });
+    std::string dump;
+    for (const auto& [name, rest] : byName) {
+        dump += name + "=" + rest + "\n";
+    }
+    return dump;
+}
+
+constexpr std::string_view kZones =
+    "\"Example Zone, North\",Example label,Example remark,60,10,0,1,5,3,0,60,3,0,1,5,2,0\n"
+    "Far West,GMT-5,,-300,11,0,1,1,2,0,60,3,0,1,2,2,0\n"
+    "Only Name\n";
+constexpr std::string_view kLocations =
+    "\"Example Zone, North\",Sample City\n"
+    "Far West,Town\n"
+    "\"Example Zone, North\",\"Comma, Village\"\n"
+    "Far West,Town\n";
+
+TEST_F(LoadCatalogueTest, ReadsZonesAndBindsPlacesInFileOrder) {
+    ASSERT_EQ(Load(kZones, kLocations), LoadOutcome::Loaded);
+    EXPECT_EQ(m_zones.Size(), 3u);
+    const CTimeZone* example = m_zones.Lookup("Example Zone, North");
+    ASSERT_NE(example, nullptr);
+    EXPECT_EQ(example->m_standard, (TransitionRule{60, 10, 0, 1, 5, 3, 0}));
+    EXPECT_EQ(example->m_daylight, (TransitionRule{60, 3, 0, 1, 5, 2, 0}));
+    EXPECT_EQ(Places("Example Zone, North"),
+              (std::vector<std::string>{"Sample City", "Comma, Village"}));
+    EXPECT_EQ(Places("Far West"), (std::vector<std::string>{"Town", "Town"}));
+    EXPECT_TRUE(Places("Only Name").empty());
+    EXPECT_EQ(m_zones.Lookup("Only Name")->m_standard, TransitionRule{});
+}
+
+TEST_F(LoadCatalogueTest, CrLfAndLfFilesLoadIdentically) {
+    const auto withCrLf = [](std::string_view text) {
+        std::string out;
+        for (char c : text) {
+            out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        }
+        return out;
+    };
+    ASSERT_EQ(Load(kZones, kLocations), LoadOutcome::Loaded);
+    const std::string lf = Dump(m_zones);
+    ASSERT_EQ(Load(withCrLf(kZones), withCrLf(kLocations)), LoadOutcome::Loaded);
+    EXPECT_EQ(Dump(m_zones), lf);
+    EXPECT_NE(lf.find("Sample City;"), std::string::npos);
+}
+
+TEST_F(LoadCatalogueTest, FirstZoneLineOfANameWinsAndCaseAndBlanksCount) {
+    ASSERT_EQ(Load("Zone,first,,60\n"
+                   "Zone,second,,120\n"
+                   "zone,lower,,180\n"
+                   "Zone ,blank,,240\n",
+                   "Zone,A\nzone,B\nZone ,C\n"),
+              LoadOutcome::Loaded);
+    EXPECT_EQ(m_zones.Size(), 3u);
+    EXPECT_EQ(m_zones.Lookup("Zone")->m_strLabel, "first");
+    EXPECT_EQ(m_zones.Lookup("Zone")->m_standard.bias, 60);
+    EXPECT_EQ(m_zones.Lookup("zone")->m_standard.bias, 180);
+    EXPECT_EQ(m_zones.Lookup("Zone ")->m_standard.bias, 240);
+    EXPECT_EQ(Places("Zone"), std::vector<std::string>{"A"});
+    EXPECT_EQ(Places("zone"), std::vector<std::string>{"B"});
+    EXPECT_EQ(Places("Zone "), std::vector<std::string>{"C"});
+}
+
+TEST_F(LoadCatalogueTest, UnknownZoneNamesGetOnePlaceholderEach) {
+    ASSERT_EQ(Load("Known,label\n", "Missing,First\nKnown,Here\nMissing,Second\n Known , Blank\n"),
+              LoadOutcome::Loaded);
+    const CTimeZone* missing = m_zones.Lookup("Missing");
+    ASSERT_NE(missing, nullptr);
+    EXPECT_EQ(missing->m_strLabel, "!Missing");
+    EXPECT_EQ(missing->m_standard, TransitionRule{});
+    EXPECT_EQ(missing->m_daylight, TransitionRule{});
+    EXPECT_EQ(Places("Missing"), (std::vector<std::string>{"First", "Second"}));
+    // Blanks belong to the fields, so " Known " is a zone of its own.
+    EXPECT_EQ(m_zones.Lookup(" Known ")->m_strLabel, "! Known ");
+    EXPECT_EQ(Places(" Known "), std::vector<std::string>{" Blank"});
+    EXPECT_EQ(Places("Known"), std::vector<std::string>{"Here"});
+}
+
+TEST_F(LoadCatalogueTest, EmptyLinesMakeOneUnnamedZoneAndBindNoPlace) {
+    ASSERT_EQ(Load("\nA\n\n\r\n", "\nA,\n,Place\nA,Here\n\n"), LoadOutcome::Loaded);
+    EXPECT_EQ(m_zones.Size(), 2u);
+    const CTimeZone* unnamed = m_zones.Lookup("");
+    ASSERT_NE(unnamed, nullptr);
+    EXPECT_EQ(unnamed->m_places.GetCount(), 0u);
+    EXPECT_EQ(Places("A"), std::vector<std::string>{"Here"});
+}
+
+TEST_F(LoadCatalogueTest, CtrlZEndsTheReadableText) {
+    ASSERT_EQ(Load("A\nB\x1A\nC\n",
+                   "A,One\x1A"
+                   "A,Two\n"),
+              LoadOutcome::Loaded);
+    EXPECT_EQ(m_zones.Size(), 2u);
+    EXPECT_EQ(m_zones.Lookup("C"), nullptr);
+    EXPECT_EQ(Places("A"), std::vector<std::string>{"One"});
+}
+
+TEST_F(LoadCatalogueTest, EmptyFilesGiveAnEmptyCatalogue) {
+    ASSERT_EQ(Load("", ""), LoadOutcome::Loaded);
+    EXPECT_TRUE(m_zones.Empty());
+}
+
+TEST_F(LoadCatalogueTest, LoadingAgainReplacesTheOldCatalogue) {
+    ASSERT_EQ(Load("Old\n", "Old,Place\n"), LoadOutcome::Loaded);
+    ASSERT_EQ(Load("New\n", ""), LoadOutcome::Loaded);
+    EXPECT_EQ(m_zones.Lookup("Old"), nullptr);
+    EXPECT_NE(m_zones.Lookup("New"), nullptr);
+}
+
+TEST_F(LoadCatalogueTest, GarbageLoadsWithoutComplaint) {
+    std::string garbage;
+    for (int i = 0; i < 100'000; ++i) {
+        garbage += static_cast<char>((i * 7919 + i / 3) % 256);
+    }
+    const std::string commas(10'000, ',');
+    // The garbage holds Ctrl-Z bytes, so only what comes before the first of
+    // them is read; the line of commas comes first to be sure it is read.
+    ASSERT_EQ(Load(commas + "\n" + garbage, commas + "\n" + garbage), LoadOutcome::Loaded);
+    const CTimeZone* unnamed = m_zones.Lookup("");
+    ASSERT_NE(unnamed, nullptr);
+    EXPECT_EQ(unnamed->m_standard, TransitionRule{});
+}
+
+TEST_F(LoadCatalogueTest, AFiftyMegabyteLineIsOneZone) {
+    std::string line = "Huge,";
+    line.append(50'000'000, 'x');
+    line += ",remark,60";
+    ASSERT_EQ(Load(line + "\nSmall\n", "Huge,Place\n"), LoadOutcome::Loaded);
+    const CTimeZone* huge = m_zones.Lookup("Huge");
+    ASSERT_NE(huge, nullptr);
+    EXPECT_EQ(huge->m_strLabel.size(), 50'000'000u);
+    EXPECT_EQ(huge->m_strRemark, "remark");
+    EXPECT_EQ(huge->m_standard.bias, 60);
+    EXPECT_NE(m_zones.Lookup("Small"), nullptr);
+    EXPECT_EQ(Places("Huge"), std::vector<std::string>{"Place"});
+}
+
+TEST_F(LoadCatalogueTest, AMissingFileIsReportedByName) {
+    EXPECT_EQ(LoadCatalogue(m_zones, Files()), LoadOutcome::ZoneFileUnreadable);
+
+    m_dir.Write(kZoneFileName, "A\n");
+    EXPECT_EQ(LoadCatalogue(m_zones, Files()), LoadOutcome::LocationsFileUnreadable);
+    EXPECT_TRUE(m_zones.Empty());
+
+    // The zone file is checked first, even when the locations file is there.
+    std::filesystem::remove(m_dir.Path() / kZoneFileName);
+    m_dir.Write(kLocationsFileName, "A,B\n");
+    EXPECT_EQ(LoadCatalogue(m_zones, Files()), LoadOutcome::ZoneFileUnreadable);
+}
+
+TEST_F(LoadCatalogueTest, OnlyRegularFilesAreRead) {
+    m_dir.Write(kLocationsFileName, "");
+    std::filesystem::create_directory(m_dir.Path() / kZoneFileName);
+    EXPECT_EQ(LoadCatalogue(m_zones, Files()), LoadOutcome::ZoneFileUnreadable);
+
+    std::filesystem::remove(m_dir.Path() / kZoneFileName);
+    m_dir.Write(kZoneFileName, "");
+    std::filesystem::remove(m_dir.Path() / kLocationsFileName);
+    // A FIFO without a writer would block a plain open; it is refused at once.
+    ASSERT_EQ(::mkfifo((m_dir.Path() / kLocationsFileName).c_str(), 0600), 0);
+    EXPECT_EQ(LoadCatalogue(m_zones, Files()), LoadOutcome::LocationsFileUnreadable);
+}
+
+TEST_F(LoadCatalogueTest, AFileLockedByAWriterIsNotRead) {
+    const auto zonePath = m_dir.Write(kZoneFileName, "A\n");
+    m_dir.Write(kLocationsFileName, "");
+    const int writer = ::open(zonePath.c_str(), O_RDWR);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    EXPECT_EQ(LoadCatalogue(m_zones, Files()), LoadOutcome::ZoneFileUnreadable);
+    ::close(writer);
+    EXPECT_EQ(LoadCatalogue(m_zones, Files()), LoadOutcome::Loaded);
+}
+
+}  // namespace
