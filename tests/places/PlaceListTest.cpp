@@ -62,6 +62,35 @@ TEST_F(PlaceListTest, SortedWithoutRegardToCaseAndUtcInItsPlace) {
     EXPECT_EQ(list.Zone(0), m_zones.Lookup("Zone"));
 }
 
+TEST_F(PlaceListTest, OrderAgreesWithTheCollatorForEveryKindOfName) {
+    // Plain names are ordered by their folded bytes, others by the collator;
+    // both must give the collator's order, also where the two kinds meet.
+    static constexpr const char* kPieces[] = {
+        "a", "B", "z",        "Z", " ",  "0",        "9", "st",       "St. ",         "-",
+        "'", "e", "\xC3\xA9", "E", "ss", "\xC3\x9F", "o", "\xC3\xB6", "\xE5\x8C\x97", "_"};
+    std::uint32_t state = 12345;
+    const auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return state >> 16;
+    };
+    AddZone("Zone");
+    for (int i = 0; i < 3000; ++i) {
+        std::string name;
+        const unsigned length = 1 + next() % 6;
+        for (unsigned j = 0; j < length; ++j) {
+            name += kPieces[next() % std::size(kPieces)];
+        }
+        AddPlace("Zone", name);
+    }
+    QCollator collator{QLocale(QLocale::English, QLocale::UnitedStates)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const PlaceList list = PlaceList::FromCatalogue(m_zones, collator);
+    for (int position = 1; position < list.Count(); ++position) {
+        ASSERT_LE(collator.compare(list.Text(position - 1), list.Text(position)), 0)
+            << list.Text(position - 1).toStdString() << " | " << list.Text(position).toStdString();
+    }
+}
+
 TEST_F(PlaceListTest, EveryNamingIsAnEntryBoundToItsOwnZone) {
     AddZone("First");
     AddZone("Second");
