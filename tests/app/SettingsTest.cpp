@@ -179,6 +179,9 @@ TEST_P(SettingsFailureTest, ShowsTheMessageWhereDueAndWritesNothing) {
         (atStart ? LoadSettings : SaveSettings)(store, messages);
         EXPECT_EQ(messages.Texts(),
                   (atStart ? row.shownAtStart : row.shownAtClose) ? Texts{kDamaged} : Texts{});
+        for (const auto& message : messages.Messages()) {
+            EXPECT_EQ(message.first, platform::MessageIcon::Stop);
+        }
         EXPECT_EQ(store.Calls(), row.calls);
         EXPECT_EQ(g_baseLocation, 3);
         EXPECT_EQ(g_remoteLocation, 4);
