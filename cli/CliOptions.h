@@ -1,0 +1,41 @@
+// The command line of olvanta-cli, parsed into what to do.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "timecalc/TimeValue.h"
+
+inline constexpr const char* kCliUsageText =
+    "usage: olvanta-cli [--data-dir DIR] [--at YYYY-MM-DDTHH:MM] "
+    "[--now YYYY-MM-DDTHH:MM:SSZ] BASE REMOTE\n"
+    "       olvanta-cli [--data-dir DIR] --list\n"
+    "       olvanta-cli --help | --version\n";
+
+struct CliOptions {
+    enum class Mode { Convert, List, Help, Version };
+
+    Mode mode = Mode::Convert;
+    std::optional<std::string> dataDirectory;
+    std::optional<TimeValue> at;                       // the base place's wall-clock time
+    std::optional<std::int64_t> nowSecondsSinceEpoch;  // the current UTC moment
+    std::string base;
+    std::string remote;
+};
+
+struct CliUsageError {
+    std::string message;  // one line, without the program name
+};
+
+// Reads the arguments after the program name.
+std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::string>& arguments);
+
+// "YYYY-MM-DDTHH:MM" as a wall-clock time value; nothing when malformed or
+// not a real date and time.
+std::optional<TimeValue> ParseWallClock(const std::string& text);
+
+// "YYYY-MM-DDTHH:MM:SSZ" as seconds since the epoch; nothing when malformed.
+std::optional<std::int64_t> ParseUniversalMoment(const std::string& text);

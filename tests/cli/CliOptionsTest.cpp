@@ -1,0 +1,66 @@
+#include "cli/CliOptions.h"
+
+#include <gtest/gtest.h>
+
+#include "support/CalendarTimes.h"
+
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+CliOptions Parsed(const Arguments& arguments) {
+    const auto parsed = ParseCliOptions(arguments);
+    if (const auto* error = std::get_if<CliUsageError>(&parsed)) {
+        ADD_FAILURE() << "unexpected usage error: " << error->message;
+        return {};
+    }
+    return std::get<CliOptions>(parsed);
+}
+
+TEST(CliOptionsTest, ReadsEveryOptionInBothSpellings) {
+    const CliOptions options = Parsed({"--data-dir", "/data", "--at=2026-07-01T14:05", "--now",
+                                       "2026-07-01T12:00:30Z", "Berlin", "New York"});
+    EXPECT_EQ(options.mode, CliOptions::Mode::Convert);
+    EXPECT_EQ(options.dataDirectory, "/data");
+    EXPECT_EQ(options.at, ToTimeValue(At(2026, 7, 1, 14, 5)));
+    EXPECT_EQ(options.nowSecondsSinceEpoch, 1782907230);
+    EXPECT_EQ(options.base, "Berlin");
+    EXPECT_EQ(options.remote, "New York");
+
+    EXPECT_EQ(Parsed({"--list", "--data-dir=/x"}).mode, CliOptions::Mode::List);
+    EXPECT_EQ(Parsed({"--help", "--bogus"}).mode, CliOptions::Mode::Help);
+    EXPECT_EQ(Parsed({"-h"}).mode, CliOptions::Mode::Help);
+    EXPECT_EQ(Parsed({"--version"}).mode, CliOptions::Mode::Version);
+    EXPECT_EQ(Parsed({"--", "-Odd", "UTC"}).base, "-Odd");
+}
+
+TEST(CliOptionsTest, RejectsWhatItCannotUse) {
+    const Arguments cases[] = {
+        {"--bogus", "A", "B"},
+        {"A"},
+        {"A", "B", "C"},
+        {"--list", "A"},
+        {"--data-dir"},
+        {"--at", "2026-07-01 14:05", "A", "B"},
+        {"--at", "2026-02-29T10:00", "A", "B"},
+        {"--at", "2026-07-01T24:00", "A", "B"},
+        {"--at", "2026-7-1T14:05", "A", "B"},
+        {"--now", "2026-07-01T12:00:00", "A", "B"},
+        {"--now", "2026-07-01T12:00:60Z", "A", "B"},
+        {"--now"},
+    };
+    for (const Arguments& arguments : cases) {
+        EXPECT_TRUE(std::holds_alternative<CliUsageError>(ParseCliOptions(arguments)))
+            << arguments.front();
+    }
+}
+
+TEST(CliOptionsTest, WallClockAndUniversalMomentFormats) {
+    EXPECT_EQ(ParseWallClock("2024-02-29T23:59"), ToTimeValue(At(2024, 2, 29, 23, 59)));
+    EXPECT_EQ(ParseWallClock("2100-02-29T00:00"), std::nullopt);
+    EXPECT_EQ(ParseUniversalMoment("1970-01-01T00:00:00Z"), 0);
+    EXPECT_EQ(ParseUniversalMoment("1969-12-31T23:59:59Z"), -1);
+    EXPECT_EQ(ParseUniversalMoment("2026-07-01T12:00:00z"), std::nullopt);
+}
+
+}  // namespace

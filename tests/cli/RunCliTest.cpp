@@ -1,0 +1,130 @@
+#include "cli/RunCli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "catalogue/LoadCatalogue.h"
+#include "support/IanaTime.h"
+#include "support/TempDir.h"
+
+namespace {
+
+class FixedClock : public platform::Clock {
+public:
+    explicit FixedClock(std::int64_t seconds) : m_seconds(seconds) {}
+    platform::TimePoint Now() const override {
+        return platform::TimePoint(std::chrono::seconds(m_seconds));
+    }
+
+private:
+    std::int64_t m_seconds;
+};
+
+constexpr std::string_view kZones =
+    "Europe/Berlin,(UTC+01:00) Germany,,60,10,0,1,5,3,0,60,3,0,1,5,2,0\n"
+    "America/New_York,(UTC-05:00) United States,,-300,11,0,1,1,2,0,60,3,0,1,2,2,0\n"
+    "Asia/Kolkata,(UTC+05:30) India,,330\n";
+constexpr std::string_view kPlaces =
+    "Europe/Berlin,Berlin\n"
+    "Europe/Berlin,Bern\n"
+    "America/New_York,New York\n"
+    "Asia/Kolkata,Kolkata\n"
+    "Asia/Kolkata,Calcutta\n";
+
+class RunCliTest : public ::testing::Test {
+protected:
+    RunCliTest() {
+        m_data.Write(kZoneFileName, kZones);
+        m_data.Write(kLocationsFileName, kPlaces);
+    }
+
+    int Run(std::vector<std::string> arguments) {
+        m_out.str("");
+        m_err.str("");
+        const CliEnvironment environment{m_data.Path(), m_clock};
+        return RunCli(arguments, environment, m_out, m_err);
+    }
+
+    TempDir m_data;
+    FixedClock m_clock{1782907230};  // 2026-07-01T12:00:30Z
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+TEST_F(RunCliTest, PrintsTheWindowsTextsForAConversion) {
+    EXPECT_EQ(
+        Run({"--at", "2026-07-01T14:05", "--now", "2026-07-01T12:00:00Z", "Berlin", "New York"}),
+        kCliSuccess);
+    EXPECT_EQ(m_out.str(),
+              "Base location: GMT+1   DST:1\n"
+              "Remote location: GMT-5   DST:1\n"
+              "08:05\n\n07.01.2026, Wednesday \n\nTime difference : -6\n");
+    EXPECT_EQ(m_err.str(), "");
+}
+
+TEST_F(RunCliTest, AbsentZonesShowTheLabelsInitialTexts) {
+    EXPECT_EQ(Run({"--at", "2026-07-01T12:00", "utc", "kolkata"}), kCliSuccess);
+    EXPECT_EQ(m_out.str(),
+              "Base location:\n"
+              "Remote location: GMT+5:30\n"
+              "17:30\n\n07.01.2026, Wednesday \n\nTime difference : \n");
+}
+
+TEST_F(RunCliTest, PlaceNamesResolveAsTypedIntoTheList) {
+    struct Case {
+        const char* typed;
+        const char* label;  // the remote label that shows which zone was chosen
+    };
+    const Case cases[] = {
+        {"ber", "Remote location: GMT+1   DST:1"},  // prefix search: Bern, position 0 last
+        {"CALCUTTA", "Remote location: GMT+5:30"},  // whole name, case ignored
+        {"Kx", "Remote location: GMT+5:30"},        // first-character retry finds Kolkata
+        {"new", "Remote location: GMT-5   DST:1"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(Run({"--at", "2026-07-01T12:00", "UTC", c.typed}), kCliSuccess) << c.typed;
+        EXPECT_NE(m_out.str().find(std::string(c.label) + "\n"), std::string::npos) << c.typed;
+    }
+}
+
+TEST_F(RunCliTest, ExitStatusesTellWhatWentWrong) {
+    EXPECT_EQ(Run({"Berlin", "Qwerty"}), kCliUsage);
+    EXPECT_EQ(m_err.str(), "olvanta-cli: no place matches 'Qwerty'\n");
+
+    EXPECT_EQ(Run({"--frobnicate", "A", "B"}), kCliUsage);
+    EXPECT_EQ(m_err.str().rfind("olvanta-cli: unknown option '--frobnicate'\nusage: ", 0), 0u);
+
+    EXPECT_EQ(Run({"--at", "1900-01-01T00:30", "UTC", "New York"}), kCliConversion);
+    EXPECT_NE(m_err.str().find("the conversion failed"), std::string::npos);
+    EXPECT_EQ(m_out.str(), "");
+
+    std::filesystem::remove(m_data.Path() / kLocationsFileName);
+    EXPECT_EQ(Run({"Berlin", "Bern"}), kCliDataUnreadable);
+    EXPECT_EQ(
+        m_err.str().rfind("Locations data could not be retreived! For support please visit ", 0),
+        0u);
+    EXPECT_EQ(Run({"--data-dir", (m_data.Path() / "missing").string(), "--list"}),
+              kCliDataUnreadable);
+    EXPECT_EQ(m_err.str().rfind("Timezones data could not be retreived!", 0), 0u);
+}
+
+TEST_F(RunCliTest, ListsEveryEntryInListOrder) {
+    EXPECT_EQ(Run({"--list"}), kCliSuccess);
+    EXPECT_EQ(m_out.str(), "Berlin\nBern\nCalcutta\nKolkata\nNew York\nUTC\n");
+}
+
+TEST_F(RunCliTest, DefaultsComeFromTheClock) {
+    if (!IanaZoneInstalled("Asia/Tokyo")) {
+        GTEST_SKIP() << "tzdata is not installed";
+    }
+    // The machine's own zone decides "now" at the base place; the clock's
+    // UTC moment decides the difference.
+    const ScopedTimeZone tokyo("Asia/Tokyo");
+    EXPECT_EQ(Run({"UTC", "UTC"}), kCliSuccess);
+    EXPECT_NE(m_out.str().find("21:00\n\n07.01.2026, Wednesday"), std::string::npos) << m_out.str();
+    EXPECT_EQ(Run({"Berlin", "Kolkata"}), kCliSuccess);
+    EXPECT_NE(m_out.str().find("Time difference : 3:30\n"), std::string::npos) << m_out.str();
+}
+
+}  // namespace

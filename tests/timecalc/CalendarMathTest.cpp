@@ -1,0 +1,115 @@
+#include "timecalc/CalendarMath.h"
+
+#include <gtest/gtest.h>
+
+#include "support/CalendarTimes.h"
+
+namespace {
+
+TEST(CalendarMathTest, MonthLengthsFollowTheGregorianRule) {
+    struct Case {
+        int month;
+        int year;
+        int days;
+    };
+    const Case cases[] = {
+        {2, 2024, 29}, {2, 2026, 28},  {2, 2000, 29}, {2, 2100, 28},  {2, 2200, 28},
+        {2, 2400, 29}, {4, 2026, 30},  {6, 2026, 30}, {9, 2026, 30},  {11, 2026, 30},
+        {1, 2026, 31}, {12, 2026, 31}, {0, 2026, 31}, {13, 2026, 31}, {255, 2026, 31},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DaysInMonth(c.month, c.year), c.days) << c.month << "/" << c.year;
+    }
+}
+
+TEST(CalendarMathTest, DayCountsAndWeekdaysAgreeWithKnownDates) {
+    struct Case {
+        int year;
+        int month;
+        int day;
+        std::int64_t days;
+        int weekday;
+    };
+    const Case cases[] = {
+        {1970, 1, 1, 0, 4},      {1969, 12, 31, -1, 3},    {1900, 1, 1, -25567, 1},
+        {2000, 2, 29, 11016, 2}, {2026, 7, 1, 20635, 3},   {2026, 12, 31, 20818, 4},
+        {2100, 3, 1, 47541, 1},  {1601, 1, 1, -134774, 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DaysFromCivil(c.year, c.month, c.day), c.days) << c.year << "-" << c.month;
+        EXPECT_EQ(WeekdayFromDays(c.days), c.weekday) << c.year << "-" << c.month;
+        const CivilDate date = CivilFromDays(c.days);
+        EXPECT_EQ(date.year, c.year);
+        EXPECT_EQ(date.month, c.month);
+        EXPECT_EQ(date.day, c.day);
+    }
+}
+
+TEST(CalendarMathTest, ConsecutiveDaysWalkTheCalendar) {
+    CivilDate previous = CivilFromDays(-800'000);
+    for (std::int64_t days = -799'999; days <= 800'000; ++days) {
+        const CivilDate date = CivilFromDays(days);
+        const bool nextInMonth = date.year == previous.year && date.month == previous.month &&
+                                 date.day == previous.day + 1;
+        const bool nextMonth =
+            date.day == 1 &&
+            previous.day == DaysInMonth(previous.month, static_cast<int>(previous.year)) &&
+            ((date.year == previous.year && date.month == previous.month + 1) ||
+             (date.year == previous.year + 1 && date.month == 1 && previous.month == 12));
+        ASSERT_TRUE(nextInMonth || nextMonth) << days;
+        ASSERT_EQ(DaysFromCivil(date.year, date.month, date.day), days);
+        ASSERT_EQ(WeekdayFromDays(days), (WeekdayFromDays(days - 1) + 1) % 7);
+        previous = date;
+    }
+}
+
+TEST(CalendarMathTest, SubtractMinutesCarriesAcrossDayMonthAndYearEnds) {
+    struct Case {
+        const char* name;
+        SYSTEMTIME from;
+        int minutes;
+        SYSTEMTIME to;
+    };
+    const Case cases[] = {
+        {"forward_into_new_year", At(2026, 12, 31, 23, 30), -60, At(2027, 1, 1, 0, 30)},
+        {"back_into_leap_day", At(2024, 3, 1, 0, 30), 60, At(2024, 2, 29, 23, 30)},
+        {"back_into_february_28", At(2026, 3, 1, 0, 30), 60, At(2026, 2, 28, 23, 30)},
+        {"back_into_old_year", At(2026, 1, 1, 0, 10), 20, At(2025, 12, 31, 23, 50)},
+        {"no_leap_day_in_2100", At(2100, 2, 28, 23, 30), -60, At(2100, 3, 1, 0, 30)},
+        {"leap_day_in_2000", At(2000, 2, 28, 23, 30), -60, At(2000, 2, 29, 0, 30)},
+        {"forward_half_hour_carry", At(2026, 7, 1, 10, 45), -330, At(2026, 7, 1, 16, 15)},
+        {"back_half_hour_borrow", At(2026, 7, 1, 10, 15), 330, At(2026, 7, 1, 4, 45)},
+        {"back_into_30_day_month", At(2026, 5, 1, 1, 0), 120, At(2026, 4, 30, 23, 0)},
+        {"zero_moves_nothing", At(2026, 7, 1, 10, 15), 0, At(2026, 7, 1, 10, 15)},
+        {"saturday_to_sunday", At(2026, 7, 4, 23, 0), -120, At(2026, 7, 5, 1, 0)},
+        {"sunday_to_saturday", At(2026, 7, 5, 0, 0), 1, At(2026, 7, 4, 23, 59)},
+    };
+    for (const Case& c : cases) {
+        SYSTEMTIME time = c.from;
+        SubtractMinutes(time, c.minutes);
+        EXPECT_EQ(time, c.to) << c.name;
+    }
+}
+
+TEST(CalendarMathTest, SecondsAndMillisecondsPassThrough) {
+    SYSTEMTIME time = At(2026, 7, 1, 23, 59);
+    time.wSecond = 42;
+    time.wMilliseconds = 999;
+    SubtractMinutes(time, -1);
+    EXPECT_EQ(time.wSecond, 42);
+    EXPECT_EQ(time.wMilliseconds, 999);
+    EXPECT_EQ(time.wDay, 2);
+}
+
+TEST(CalendarMathTest, AnOffsetOfADayOrMoreLeavesTheHourOutOfRange) {
+    // Only one day is carried: 23:00 plus 33 hours 20 minutes stops at hour 32.
+    SYSTEMTIME time = At(2026, 7, 1, 23, 0);
+    SubtractMinutes(time, -2000);
+    EXPECT_EQ(time.wHour, 32);
+    EXPECT_EQ(time.wDay, 2);
+    time = At(2026, 7, 1, 0, 0);
+    SubtractMinutes(time, 2000);
+    EXPECT_GT(time.wHour, 23);
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+#include "timecalc/ResultTexts.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include "timecalc/TimeCarry.h"
+#include "timecalc/UiStringTable.h"
+
+namespace {
+
+constexpr const char* kLineBreaks = "\r\n\r\n";
+constexpr const char* kDaylightPiece = "   DST:";
+
+// The weekday names of the C library's default locale, whatever the user's.
+constexpr std::array<const char*, 7> kWeekdayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                      "Thursday", "Friday", "Saturday"};
+
+// "%H:%M" of the carried fields.
+std::string FormatClock(const SYSTEMTIME& time) {
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%02u:%02u", unsigned{time.wHour},
+                  unsigned{time.wMinute});
+    return text.data();
+}
+
+// "%m.%d.%Y, %A " of the carried fields, with its trailing blank.
+std::string FormatDate(const SYSTEMTIME& time) {
+    std::array<char, 64> text{};
+    std::snprintf(text.data(), text.size(), "%02u.%02u.%04u, %s ", unsigned{time.wMonth},
+                  unsigned{time.wDay}, unsigned{time.wYear}, kWeekdayNames.at(time.wDayOfWeek));
+    return text.data();
+}
+
+std::string ComposeLabel(const CTimeZone& zone, bool daylight, UiString nonNegativePrefix,
+                         UiString negativePrefix) {
+    const int standard = zone.m_standard.bias;
+    std::string label = UiText(standard >= 0 ? nonNegativePrefix : negativePrefix);
+    label += FormatMinutes(standard);
+    if (daylight) {
+        label += kDaylightPiece;
+        label += FormatMinutes(zone.m_daylight.bias);
+    }
+    return label;
+}
+
+}  // namespace
+
+std::string FormatMinutes(int minutes) {
+    const int hours = minutes / 60;
+    const int rest = std::abs(minutes - 60 * hours);
+    std::string text = minutes < 0 ? "-" : "";
+    text += std::to_string(std::abs(hours));
+    if (rest != 0) {
+        text += ":" + std::to_string(rest);
+    }
+    return text;
+}
+
+ResultTexts ComposeResult(const CTimeZone* base, const CTimeZone* remote, TimeValue enteredBaseTime,
+                          const SYSTEMTIME& universalNow) {
+    SYSTEMTIME carried = ToCalendarTime(enteredBaseTime);
+    const CarryOutcome outcome = CarryToRemote(base, remote, carried);
+
+    ResultTexts texts;
+    texts.remoteTime = ToTimeValue(carried);
+    const SYSTEMTIME shown = ToCalendarTime(texts.remoteTime);
+
+    texts.result = FormatClock(shown) + kLineBreaks + FormatDate(shown) + kLineBreaks +
+                   UiText(UiString::TimeDifference) + " : ";
+    if (base != nullptr) {
+        texts.baseLabel = ComposeLabel(*base, outcome.baseDaylight, UiString::BaseLocationGmtPlus,
+                                       UiString::BaseLocationGmt);
+    }
+    if (remote != nullptr) {
+        texts.remoteLabel =
+            ComposeLabel(*remote, outcome.remoteDaylight, UiString::RemoteLocationGmtPlus,
+                         UiString::RemoteLocationGmt);
+    }
+    if (base != nullptr && remote != nullptr) {
+        texts.result += FormatMinutes(OffsetDifference(*base, universalNow, *remote));
+    }
+    return texts;
+}
