@@ -101,9 +101,10 @@ ZoneIndex ParseZoneIndex(std::string_view text) {
     constexpr std::string_view kVersionTag = "# version ";
     for (std::string_view line : SplitLines(text)) {
         if (line.substr(0, kVersionTag.size()) == kVersionTag && index.version.empty()) {
-            index.version = std::string(Words(line.substr(kVersionTag.size())).empty()
-                                            ? std::string_view()
-                                            : Words(line.substr(kVersionTag.size())).front());
+            const std::vector<std::string_view> words = Words(line.substr(kVersionTag.size()));
+            if (!words.empty()) {
+                index.version = std::string(words.front());
+            }
             continue;
         }
         // Continuation lines of a zone start with blanks in the source files;
