@@ -1,0 +1,76 @@
+#include "tools/tzgen/PlaceForming.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using tzgen::FormPlaces;
+using tzgen::Place;
+using tzgen::PlaceCandidate;
+
+PlaceCandidate Candidate(std::string name, std::string zone, std::string code, std::string country,
+                         std::string zoneCity) {
+    return {std::move(name), std::move(zone), std::move(code), std::move(country),
+            std::move(zoneCity)};
+}
+
+const PlaceCandidate kCordobaZone =
+    Candidate("Córdoba", "America/Argentina/Cordoba", "AR", "Argentina", "Córdoba");
+const PlaceCandidate kCordobaSpain = Candidate("Córdoba", "Europe/Madrid", "ES", "Spain", "Madrid");
+
+TEST(PlaceForming, TellsApartNamesSharedAcrossCountriesAndZones) {
+    struct Case {
+        const char* what;
+        std::vector<PlaceCandidate> candidates;
+        std::vector<Place> expected;
+    };
+    const std::vector<Case> cases = {
+        {"one name, one zone, one country: one entry with the first spelling",
+         {Candidate("Kolkata", "Asia/Kolkata", "IN", "India", "Kolkata"),
+          Candidate("KOLKATA", "Asia/Kolkata", "IN", "India", "Kolkata")},
+         {{"Asia/Kolkata", "Kolkata"}}},
+        {"one name in two countries",
+         {kCordobaZone, kCordobaSpain, kCordobaZone},
+         {{"America/Argentina/Cordoba", "Córdoba (Argentina)"},
+          {"Europe/Madrid", "Córdoba (Spain)"}}},
+        {"two countries, one zone: still the country",
+         {Candidate("Victoria", "Etc/Same", "AU", "Australia", "Melbourne"),
+          Candidate("Victoria", "Etc/Same", "CA", "Canada", "Vancouver")},
+         {{"Etc/Same", "Victoria (Australia)"}, {"Etc/Same", "Victoria (Canada)"}}},
+        {"one country, two zones: the zone's city as well",
+         {Candidate("Springfield", "America/Chicago", "US", "United States", "Chicago"),
+          Candidate("Springfield", "America/New_York", "US", "United States", "New York"),
+          Candidate("Springfield", "America/Chicago", "US", "United States", "Chicago")},
+         {{"America/Chicago", "Springfield (United States, Chicago)"},
+          {"America/New_York", "Springfield (United States, New York)"}}},
+        {"no country known: the zone's city",
+         {Candidate("Alpha", "Zone/One", "", "", "One"),
+          Candidate("Alpha", "Zone/Two", "", "", "Two")},
+         {{"Zone/One", "Alpha (One)"}, {"Zone/Two", "Alpha (Two)"}}},
+        {"nothing else to go by: the zone's name",
+         {Candidate("Beta", "Zone/One", "", "", ""), Candidate("Beta", "Zone/Two", "", "", "")},
+         {{"Zone/One", "Beta (Zone/One)"}, {"Zone/Two", "Beta (Zone/Two)"}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormPlaces(c.candidates), c.expected) << c.what;
+    }
+}
+
+TEST(PlaceForming, ResultIsSortedUniqueAndIndependentOfInputOrder) {
+    std::vector<PlaceCandidate> candidates = {
+        Candidate("Zagreb", "Europe/Zagreb", "HR", "Croatia", "Zagreb"), kCordobaSpain,
+        Candidate("Aachen", "Europe/Berlin", "DE", "Germany", "Berlin"), kCordobaZone,
+        Candidate("Aachen", "Europe/Berlin", "DE", "Germany", "Berlin")};
+    const std::vector<Place> first = FormPlaces(candidates);
+    ASSERT_EQ(first.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(first.begin(), first.end(),
+                               [](const Place& a, const Place& b) { return a.name < b.name; }));
+    std::reverse(candidates.begin(), candidates.end());
+    EXPECT_EQ(FormPlaces(candidates), first);
+}
+
+}  // namespace

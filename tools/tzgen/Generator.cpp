@@ -1,0 +1,255 @@
+#include "tools/tzgen/Generator.h"
+
+#include <map>
+#include <set>
+
+#include "tools/tzgen/CityDataset.h"
+#include "tools/tzgen/DataFileText.h"
+#include "tools/tzgen/PlaceForming.h"
+#include "tools/tzgen/PlaceNames.h"
+#include "tools/tzgen/ZoneRuleEncoder.h"
+#include "tools/tzsource/TzdataTables.h"
+#include "tools/tzsource/TzifFile.h"
+
+namespace tzgen {
+namespace {
+
+using tzsource::ZoneIndex;
+
+struct Tables {
+    ZoneIndex index;
+    std::vector<tzsource::ZoneTabEntry> zoneTab;
+    std::vector<tzsource::ZoneTabEntry> zone1970Tab;
+    std::map<std::string, std::string> countries;
+};
+
+std::string Require(const std::string& path) {
+    auto text = tzsource::ReadTextFile(path);
+    if (!text) {
+        throw GeneratorError("cannot read " + path);
+    }
+    return std::move(*text);
+}
+
+Tables ReadTables(const std::string& directory) {
+    Tables tables;
+    tables.index = tzsource::ParseZoneIndex(Require(directory + "/tzdata.zi"));
+    tables.zoneTab = tzsource::ParseZoneTab(Require(directory + "/zone.tab"));
+    tables.countries = tzsource::ParseCountryTab(Require(directory + "/iso3166.tab"));
+    if (auto text = tzsource::ReadTextFile(directory + "/zone1970.tab")) {
+        tables.zone1970Tab = tzsource::ParseZoneTab(*text);
+    }
+    return tables;
+}
+
+// Where a zone lies: its country in zone.tab (which names each zone once,
+// for the country it serves first), else the first of zone1970.tab.
+struct Whereabouts {
+    std::string countryCode;
+    std::string comment;
+};
+
+std::map<std::string, Whereabouts> ZoneWhereabouts(const Tables& tables) {
+    std::map<std::string, Whereabouts> where;
+    for (const auto* tab : {&tables.zoneTab, &tables.zone1970Tab}) {
+        for (const tzsource::ZoneTabEntry& entry : *tab) {
+            where.emplace(entry.zone, Whereabouts{entry.countryCodes.front(), entry.comment});
+        }
+    }
+    return where;
+}
+
+std::string CountryName(const Tables& tables, const std::string& code) {
+    const auto found = tables.countries.find(code);
+    return found == tables.countries.end() ? std::string() : found->second;
+}
+
+std::string ZoneLabel(const EncodedZone& zone, const std::string& region) {
+    std::string label = OffsetText(zone.standard.bias * 60);
+    if (zone.daylight.bias != 0) {
+        label += "/" + OffsetText((zone.standard.bias + zone.daylight.bias) * 60).substr(3);
+    }
+    return region.empty() ? label : label + " " + region;
+}
+
+std::string JoinNotes(const EncodedZone& zone) {
+    std::string remark = zone.source;
+    for (const std::string& note : zone.notes) {
+        remark += "; " + note;
+    }
+    return remark;
+}
+
+class PlaceCollector {
+public:
+    PlaceCollector(const Tables& tables, const Spellings& spellings)
+        : m_tables(tables), m_spellings(spellings), m_where(ZoneWhereabouts(tables)) {}
+
+    void AddZoneCities(const std::vector<std::string>& zones) {
+        for (const std::string& zone : zones) {
+            Add(PlaceNameOf(zone, m_spellings), zone, CountryOf(zone));
+        }
+        // zone.tab may name a link (a country's own identifier kept as an alias).
+        for (const tzsource::ZoneTabEntry& entry : m_tables.zoneTab) {
+            Add(PlaceNameOf(entry.zone, m_spellings), entry.zone, entry.countryCodes.front());
+        }
+    }
+
+    void AddLinks() {
+        for (const auto& [alias, target] : m_tables.index.links) {
+            const bool listed = m_spellings.find(alias) != m_spellings.end();
+            if (InGeographicArea(alias) || listed) {
+                Add(PlaceNameOf(alias, m_spellings), alias, CountryOf(alias));
+            }
+        }
+    }
+
+    void AddCountries() {
+        std::map<std::string, std::vector<std::string>> zonesOfCountry;
+        for (const auto* tab : {&m_tables.zoneTab, &m_tables.zone1970Tab}) {
+            for (const tzsource::ZoneTabEntry& entry : *tab) {
+                for (const std::string& code : entry.countryCodes) {
+                    auto& zones = zonesOfCountry[code];
+                    // zone1970.tab only fills in countries that zone.tab lacks.
+                    if (tab == &m_tables.zoneTab || m_zoneTabCountries.count(code) == 0) {
+                        zones.push_back(entry.zone);
+                    }
+                }
+                if (tab == &m_tables.zoneTab) {
+                    m_zoneTabCountries.insert(entry.countryCodes.begin(), entry.countryCodes.end());
+                }
+            }
+        }
+        for (const auto& [code, name] : m_tables.countries) {
+            const auto zones = zonesOfCountry.find(code);
+            if (zones == zonesOfCountry.end() || zones->second.empty()) {
+                m_report.push_back("country without a zone: " + code + " " + name);
+                continue;
+            }
+            for (const std::string& zone : zones->second) {
+                const auto city = PlaceNameOf(zone, m_spellings);
+                const bool several = zones->second.size() > 1;
+                Add(several && city ? std::optional(name + " (" + *city + ")") : name, zone, code);
+            }
+        }
+    }
+
+    void AddCities(const std::vector<City>& cities) {
+        std::size_t unknown = 0;
+        for (const City& city : cities) {
+            if (!m_tables.index.Resolve(city.zone)) {
+                ++unknown;
+                continue;
+            }
+            Add(city.name, city.zone, city.countryCode);
+        }
+        if (unknown > 0) {
+            m_report.push_back(std::to_string(unknown) + " cities with an unknown zone left out");
+        }
+    }
+
+    const std::vector<PlaceCandidate>& Candidates() const { return m_candidates; }
+    std::vector<std::string> TakeReport() { return std::move(m_report); }
+
+private:
+    std::string CountryOf(const std::string& identifier) const {
+        for (const std::string& name :
+             {identifier, m_tables.index.Resolve(identifier).value_or("")}) {
+            if (const auto found = m_where.find(name); found != m_where.end()) {
+                return found->second.countryCode;
+            }
+        }
+        return std::string();
+    }
+
+    void Add(const std::optional<std::string>& name, const std::string& identifier,
+             const std::string& countryCode) {
+        const auto zone = m_tables.index.Resolve(identifier);
+        if (!name || name->empty() || !zone) {
+            return;
+        }
+        m_candidates.push_back({*name, *zone, countryCode, CountryName(m_tables, countryCode),
+                                PlaceNameOf(*zone, m_spellings).value_or("")});
+    }
+
+    const Tables& m_tables;
+    const Spellings& m_spellings;
+    std::map<std::string, Whereabouts> m_where;
+    std::set<std::string> m_zoneTabCountries;
+    std::vector<PlaceCandidate> m_candidates;
+    std::vector<std::string> m_report;
+};
+
+}  // namespace
+
+std::string OffsetText(std::int32_t seconds) {
+    const char sign = seconds < 0 ? '-' : '+';
+    const std::int32_t minutes = (seconds < 0 ? -seconds : seconds) / 60;
+    const auto two = [](std::int32_t value) {
+        return std::string(value < 10 ? "0" : "") + std::to_string(value);
+    };
+    return std::string("UTC") + sign + two(minutes / 60) + ":" + two(minutes % 60);
+}
+
+GeneratedData Generate(const GeneratorInput& input) {
+    const Tables tables = ReadTables(input.zoneinfoDirectory);
+    const Spellings spellings = ParseSpellings(input.spellingsText);
+    const auto where = ZoneWhereabouts(tables);
+    GeneratedData data;
+    data.tzdataVersion = tables.index.version;
+
+    std::vector<std::string> zonesWritten;
+    for (const std::string& name : tables.index.zones) {
+        EncodedZone zone;
+        try {
+            const tzsource::ZoneHistory history(
+                tzsource::ReadTzifFile(input.zoneinfoDirectory + "/" + name));
+            zone = EncodeZone(history, input.year);
+        } catch (const tzsource::TzifError& error) {
+            data.report.push_back(std::string("zone left out: ") + error.what());
+            continue;
+        }
+        std::string region;
+        if (const auto found = where.find(name); found != where.end()) {
+            region = CountryName(tables, found->second.countryCode);
+            if (!found->second.comment.empty()) {
+                region += " - " + found->second.comment;
+            }
+        }
+        if (!zone.notes.empty()) {
+            data.report.push_back(name + ": " + JoinNotes(zone));
+        }
+        data.zoneFile += ZoneLine(CleanFieldText(name), CleanFieldText(ZoneLabel(zone, region)),
+                                  CleanFieldText(JoinNotes(zone)), zone) +
+                         "\n";
+        zonesWritten.push_back(name);
+    }
+    data.zoneCount = zonesWritten.size();
+
+    PlaceCollector collector(tables, spellings);
+    collector.AddZoneCities(zonesWritten);
+    collector.AddCountries();
+    collector.AddLinks();
+    if (input.citiesText) {
+        std::vector<City> cities = ParseGeoNamesCities(*input.citiesText, input.minimumPopulation);
+        const std::size_t moved =
+            ApplyCityZoneFixes(cities, ParseCityZoneFixes(input.cityZoneFixesText));
+        data.report.push_back(std::to_string(cities.size()) + " cities taken, " +
+                              std::to_string(moved) + " moved to a newer zone");
+        collector.AddCities(cities);
+    }
+    const std::set<std::string> written(zonesWritten.begin(), zonesWritten.end());
+    for (const Place& place : FormPlaces(collector.Candidates())) {
+        if (written.count(place.zone) == 0) {
+            continue;  // never bind a place to a zone the zone file lacks
+        }
+        data.locationsFile += LocationLine(place.zone, place.name) + "\n";
+        ++data.placeCount;
+    }
+    for (std::string& line : collector.TakeReport()) {
+        data.report.push_back(std::move(line));
+    }
+    return data;
+}
+
+}  // namespace tzgen

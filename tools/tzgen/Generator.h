@@ -1,0 +1,46 @@
+// Makes the text of the zone file and the locations file from a zoneinfo
+// directory, the place spellings and, optionally, a city dataset.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tzgen {
+
+struct GeneratorInput {
+    std::string zoneinfoDirectory = "/usr/share/zoneinfo";
+    int year = 2026;
+    std::string spellingsText;                // place-spellings.tsv
+    std::optional<std::string> citiesText;    // a GeoNames cities table
+    std::string cityZoneFixesText;            // city-zone-fixes.tsv
+    std::int64_t minimumPopulation = 100000;  // of the cities taken
+};
+
+struct GeneratedData {
+    std::string zoneFile;       // one line per zone, LF ends, sorted by name
+    std::string locationsFile;  // one line per place, LF ends, sorted by name
+    std::string tzdataVersion;
+    std::size_t zoneCount = 0;
+    std::size_t placeCount = 0;
+    // What the run left out or approximated, one line each, for the person
+    // running it.
+    std::vector<std::string> report;
+};
+
+class GeneratorError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws GeneratorError when a required table of the zoneinfo directory
+// (tzdata.zi, zone.tab, iso3166.tab) cannot be read. A zone whose compiled
+// file cannot be read is reported and left out.
+GeneratedData Generate(const GeneratorInput& input);
+
+// "UTC+05:30", "UTC-03:00", "UTC+00:00" (seconds dropped).
+std::string OffsetText(std::int32_t seconds);
+
+}  // namespace tzgen

@@ -1,0 +1,35 @@
+// Forms the locations file's places from every source of names: one entry per
+// name and zone, and where one name means places in different countries or
+// zones, entries that say which one is meant ("Córdoba (Argentina)").
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tzgen {
+
+struct PlaceCandidate {
+    std::string name;
+    std::string zone;         // a zone of the zone file
+    std::string countryCode;  // may be empty
+    std::string countryName;  // may be empty
+    std::string zoneCity;     // the place name of the zone, may be empty
+};
+
+struct Place {
+    std::string zone;
+    std::string name;
+
+    friend bool operator==(const Place&, const Place&) = default;
+    friend auto operator<=>(const Place&, const Place&) = default;
+};
+
+// Names compare without regard to ASCII letter case, as the place list finds
+// them. A name that all candidates use for one zone in one country gives one
+// entry; otherwise each candidate's name gets its country ("Name (Country)"),
+// and where that still leaves one name for two zones, the zone's city too
+// ("Name (Country, City)"). The result is sorted by name, then zone, and
+// holds each name and zone once.
+std::vector<Place> FormPlaces(const std::vector<PlaceCandidate>& candidates);
+
+}  // namespace tzgen

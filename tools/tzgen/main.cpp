@@ -1,0 +1,117 @@
+// olvanta-tzgen: writes tmzn.tzd and tmzn.tzd.Locations from the IANA time
+// zone database on this machine and, optionally, a GeoNames city table.
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/LoadCatalogue.h"
+#include "tools/tzgen/Generator.h"
+#include "tools/tzsource/TzdataTables.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: olvanta-tzgen --out DIR --spellings FILE [--zoneinfo DIR] [--year YYYY]\n"
+    "                     [--cities FILE --fixes FILE [--min-population N]]\n";
+
+struct Options {
+    tzgen::GeneratorInput input;
+    std::filesystem::path outputDirectory;
+    std::string spellingsPath;
+    std::string citiesPath;
+    std::string fixesPath;
+};
+
+bool ParseNumber(std::string_view text, std::int64_t& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (i + 1 >= args.size()) {
+            return false;
+        }
+        const std::string_view name = args[i];
+        const std::string value(args[++i]);
+        std::int64_t number = 0;
+        if (name == "--out") {
+            options.outputDirectory = value;
+        } else if (name == "--zoneinfo") {
+            options.input.zoneinfoDirectory = value;
+        } else if (name == "--spellings") {
+            options.spellingsPath = value;
+        } else if (name == "--cities") {
+            options.citiesPath = value;
+        } else if (name == "--fixes") {
+            options.fixesPath = value;
+        } else if (name == "--year" && ParseNumber(value, number) && number >= 1900 &&
+                   number <= 2200) {
+            options.input.year = static_cast<int>(number);
+        } else if (name == "--min-population" && ParseNumber(value, number) && number >= 0) {
+            options.input.minimumPopulation = number;
+        } else {
+            return false;
+        }
+    }
+    return !options.outputDirectory.empty() && !options.spellingsPath.empty() &&
+           options.citiesPath.empty() == options.fixesPath.empty();
+}
+
+std::string ReadOrThrow(const std::string& path) {
+    auto text = tzsource::ReadTextFile(path);
+    if (!text) {
+        throw tzgen::GeneratorError("cannot read " + path);
+    }
+    return std::move(*text);
+}
+
+// Writes beside the target and renames over it, so that an interrupted run
+// never leaves a half-written data file behind.
+void WriteAtomically(const std::filesystem::path& path, const std::string& text) {
+    const std::filesystem::path temporary = path.string() + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (!out) {
+            throw tzgen::GeneratorError("cannot write " + temporary.string());
+        }
+    }
+    std::filesystem::rename(temporary, path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(std::vector<std::string_view>(argv + 1, argv + argc), options)) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    try {
+        options.input.spellingsText = ReadOrThrow(options.spellingsPath);
+        if (!options.citiesPath.empty()) {
+            options.input.citiesText = ReadOrThrow(options.citiesPath);
+            options.input.cityZoneFixesText = ReadOrThrow(options.fixesPath);
+        }
+        const tzgen::GeneratedData data = tzgen::Generate(options.input);
+        std::filesystem::create_directories(options.outputDirectory);
+        WriteAtomically(options.outputDirectory / kZoneFileName, data.zoneFile);
+        WriteAtomically(options.outputDirectory / kLocationsFileName, data.locationsFile);
+        for (const std::string& line : data.report) {
+            std::cerr << line << '\n';
+        }
+        std::cout << "tzdata " << data.tzdataVersion << ", year " << options.input.year << ": "
+                  << data.zoneCount << " zones, " << data.placeCount << " places\n";
+    } catch (const std::exception& error) {
+        std::cerr << "olvanta-tzgen: " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
