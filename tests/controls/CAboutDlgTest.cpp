@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -11,13 +12,12 @@
 #include "controls/DialogUnits.h"
 #include "olvanta/Config.h"
 #include "support/RecordingSinks.h"
-#include "support/TestApplication.h"
 
 namespace {
 
 class AboutBoxTest : public ::testing::Test {
 protected:
-    AboutBoxTest() { TestApplication(); }
+    AboutBoxTest() = default;
 
     template <typename Widget = QLabel>
     static Widget& Control(CAboutDlg& dialog, const char* name) {

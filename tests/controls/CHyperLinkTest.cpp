@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QImage>
@@ -12,7 +13,6 @@
 #include <string>
 
 #include "support/RecordingSinks.h"
-#include "support/TestApplication.h"
 
 namespace {
 
@@ -38,7 +38,6 @@ public:
 class HyperLinkTest : public ::testing::Test {
 protected:
     HyperLinkTest() {
-        TestApplication();
         m_window = std::make_unique<QWidget>();
         m_window->resize(400, 200);
         m_link = new CHyperLink(m_window.get());  // owned by the window

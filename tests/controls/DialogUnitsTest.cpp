@@ -2,14 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontMetrics>
-
-#include "support/TestApplication.h"
 
 namespace {
 
 TEST(DialogUnitsTest, FourUnitsAreOneCharacterAndEightOneLine) {
-    TestApplication();
     for (const int pointSize : {8, 9, 12, 20}) {
         QFont font = QApplication::font();
         font.setPointSize(pointSize);
@@ -32,7 +30,6 @@ TEST(DialogUnitsTest, FourUnitsAreOneCharacterAndEightOneLine) {
 }
 
 TEST(DialogUnitsTest, RoundsToTheNearestPixel) {
-    TestApplication();
     const DialogUnits units(QApplication::font());
     for (int du = -50; du <= 400; ++du) {
         const double exactX = du * units.BaseWidth() / 4.0;
@@ -43,7 +40,6 @@ TEST(DialogUnitsTest, RoundsToTheNearestPixel) {
 }
 
 TEST(DialogUnitsTest, ALargerFontMakesALargerLayout) {
-    TestApplication();
     QFont small = QApplication::font();
     small.setPointSize(8);
     QFont large = small;

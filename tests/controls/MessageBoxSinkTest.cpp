@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-
-#include "support/TestApplication.h"
 
 namespace {
 
@@ -32,7 +31,6 @@ Shown ShowAndRead(platform::MessageIcon icon, std::string_view text) {
 }
 
 TEST(MessageBoxSinkTest, ShowsTheTextUnderTheApplicationsName) {
-    TestApplication();
     QCoreApplication::setApplicationName(QStringLiteral("olvanta"));
     struct Case {
         platform::MessageIcon icon;
