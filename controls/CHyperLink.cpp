@@ -64,6 +64,11 @@ CHyperLink::CHyperLink(QWidget* parent) : QLabel(parent) {
 CHyperLink::~CHyperLink() = default;
 
 void CHyperLink::PreSubclassWindow() {
+    // A second attachment would copy the fonts from a font that may already
+    // be the underlined copy.
+    if (m_attached) {
+        return;
+    }
     m_attached = true;
     setMouseTracking(true);  // moves arrive without a button held
     if (m_url.empty()) {

@@ -45,7 +45,8 @@ public:
     // set, the text from the address when it is empty; the plain and the
     // underlined font are copied from the current font; the link is fitted
     // to its text, gets its cursor and its tooltip, and its underline mode
-    // goes back to kUnderlineWhileHovered.
+    // goes back to kUnderlineWhileHovered. A link is attached once; later
+    // calls change nothing.
     void PreSubclassWindow();
 
     // Stores the address; an attached link fits itself to its text again and

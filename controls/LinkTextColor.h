@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-// A colour as 0x00BBGGRR, the layout the link colours are specified in.
+// A colour as 0x00BBGGRR: red in the lowest byte, blue in the third.
 using ColorRef = std::uint32_t;
 
 constexpr ColorRef Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {

@@ -24,7 +24,8 @@ struct DesktopOpenerSettings {
     // window is not held up for longer than this.
     std::chrono::milliseconds openerWait{2000};
     // A default-application query that has not answered by then is killed.
-    std::chrono::milliseconds queryWait{2000};
+    // With two queries a click holds the window for at most 4 s in all.
+    std::chrono::milliseconds queryWait{1000};
     XdgDirectories directories;
 };
 

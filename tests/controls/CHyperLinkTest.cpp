@@ -98,7 +98,7 @@ private:
     CHyperLink* m_link = nullptr;
 };
 
-TEST_F(HyperLinkTest, StartsWithTheSpecifiedState) {
+TEST_F(HyperLinkTest, StartsUnattachedUnvisitedAndInLinkColour) {
     EXPECT_FALSE(Link().IsAttached());
     EXPECT_FALSE(Link().IsHovering());
     EXPECT_FALSE(Link().IsVisited());
@@ -170,6 +170,12 @@ TEST_F(HyperLinkTest, AModeSetBeforeAttachmentIsReset) {
     EXPECT_FALSE(Link().font().underline());
     Link().SetUnderlineMode(CHyperLink::kUnderlineAlways);
     EXPECT_TRUE(Link().font().underline());
+    Link().SetUnderlineMode(0);
+    EXPECT_FALSE(Link().font().underline());
+
+    // Attaching again must not take the underlined font for the plain one.
+    Link().SetUnderlineMode(CHyperLink::kUnderlineAlways);
+    Link().PreSubclassWindow();
     Link().SetUnderlineMode(0);
     EXPECT_FALSE(Link().font().underline());
 }

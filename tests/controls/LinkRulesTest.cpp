@@ -45,7 +45,7 @@ TEST(OpenErrorTextTest, EachFailureCodeHasItsText) {
 }
 
 TEST(LinkTextColorTest, HoverWinsThenVisitedThenLink) {
-    // The specified values, in the 0x00BBGGRR layout.
+    // The link colours in the 0x00BBGGRR layout.
     const LinkColors colors;
     EXPECT_EQ(colors.link, 0x00EE0000u);
     EXPECT_EQ(colors.visited, 0x008B1A55u);
