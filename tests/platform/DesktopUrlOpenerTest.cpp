@@ -4,8 +4,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "platform/OpenResult.h"
 #include "support/FakeProcessLauncher.h"
@@ -306,6 +309,47 @@ TEST(DesktopUrlOpenerTest, AnAddressFullOfShellCharactersStaysOneArgument) {
     const std::vector<LaunchRequest> starts = desktop.BrowserStarts();
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].arguments, (Arguments{"web", "--new-window", hostile}));
+}
+
+}  // namespace
+
+namespace {
+
+// The whole road with real processes: no opener, the browser named by a
+// mimeapps.list, its entry's Exec line running a recording script.
+TEST(DesktopUrlOpenerEndToEndTest, TheBrowserReceivesTheHostileAddressIntact) {
+    const TempDir dir;
+    const std::filesystem::path record = dir.Path() / "received";
+    const std::filesystem::path canary = dir.Path() / "pwned";
+    const std::filesystem::path script = dir.Write(
+        "bin/browser", "#!/bin/sh\nprintf '%s|%s' \"$1\" \"$2\" > \"$0.tmp\" && mv \"$0.tmp\" \"" +
+                           record.string() + "\"\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    dir.Write("config/mimeapps.list", "[Default Applications]\ntext/html=web.desktop\n");
+    dir.Write("share/applications/web.desktop",
+              "[Desktop Entry]\nExec=\"" + script.string() + "\" --tab %u --dropped\n");
+
+    DesktopOpenerSettings settings;
+    settings.openerProgram = (dir.Path() / "no-opener").string();
+    settings.mimeQueryProgram = (dir.Path() / "no-query").string();
+    settings.directories.configHome = dir.Path() / "config";
+    settings.directories.dataDirs = {dir.Path() / "share"};
+    DesktopUrlOpener opener(platform::SystemProcessLauncher(), settings);
+
+    const std::string hostile = "https://e.example/?a=1;touch " + canary.string() + ";$(touch " +
+                                canary.string() + ")`touch " + canary.string() + "`\n&|<>*";
+    ASSERT_EQ(opener.OpenUrl(hostile), open_result::kOpened);
+
+    std::string received;
+    for (int attempt = 0; attempt < 500 && received.empty(); ++attempt) {
+        std::ifstream in(record);
+        received.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (received.empty()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+    EXPECT_EQ(received, "--tab|" + hostile);
+    EXPECT_FALSE(std::filesystem::exists(canary));
 }
 
 }  // namespace
