@@ -1,0 +1,42 @@
+// Sets or clears environment variables for the length of a test and puts the
+// previous values back afterwards.
+#pragma once
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class ScopedEnvironment {
+public:
+    ScopedEnvironment() = default;
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+    ~ScopedEnvironment() {
+        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it) {
+            if (it->second) {
+                ::setenv(it->first.c_str(), it->second->c_str(), 1);
+            } else {
+                ::unsetenv(it->first.c_str());
+            }
+        }
+    }
+
+    void Set(const std::string& name, const std::string& value) {
+        Save(name);
+        ::setenv(name.c_str(), value.c_str(), 1);
+    }
+    void Unset(const std::string& name) {
+        Save(name);
+        ::unsetenv(name.c_str());
+    }
+
+private:
+    void Save(const std::string& name) {
+        const char* value = std::getenv(name.c_str());
+        m_saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
+};
