@@ -11,7 +11,8 @@
 
 #include "controls/DialogUnits.h"
 #include "olvanta/Config.h"
-#include "support/RecordingSinks.h"
+#include "support/RecordingMessageSink.h"
+#include "support/RecordingUrlOpener.h"
 
 namespace {
 
@@ -182,7 +183,7 @@ TEST_F(AboutBoxTest, EachOpeningStartsUnvisitedAndAFailedLinkKeepsTheBoxOpen) {
         dialog.LicenseLink().SetBeep([] {});
         QTest::mouseClick(&dialog.LicenseLink(), Qt::LeftButton);
         EXPECT_EQ(opener.opened.back(), OLVANTA_LICENSE_URL);
-        EXPECT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.Messages().size(), 1u);
         EXPECT_TRUE(dialog.isVisible());
     }
     CAboutDlg reopened;

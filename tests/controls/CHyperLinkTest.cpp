@@ -12,7 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "support/RecordingSinks.h"
+#include "support/RecordingMessageSink.h"
+#include "support/RecordingUrlOpener.h"
 
 namespace {
 
@@ -256,7 +257,7 @@ TEST_F(HyperLinkTest, ASuccessfulClickShowsTheVisitedColourAtOnce) {
     EXPECT_FALSE(link.IsHovering());
     EXPECT_EQ(link.TextColor(), kVisitedColor);
     EXPECT_EQ(m_beeps, 0);
-    EXPECT_TRUE(m_messages.messages.empty());
+    EXPECT_TRUE(m_messages.Messages().empty());
     EXPECT_TRUE(link.IsHoverTimerActive());  // the click leaves the poll running
 
     MoveOver();  // the next move brings the hover colour back
@@ -287,15 +288,15 @@ TEST_F(HyperLinkTest, AFailedClickBeepsReportsAndClearsVisited) {
         ASSERT_TRUE(link.IsVisited());
 
         m_opener.result = c.code;
-        m_messages.messages.clear();
+        m_messages.Clear();
         Click();
         ++expectedBeeps;
         EXPECT_FALSE(link.IsVisited()) << c.code;
         EXPECT_EQ(link.TextColor(), kLinkColor) << c.code;
         EXPECT_EQ(m_beeps, expectedBeeps) << c.code;
-        ASSERT_EQ(m_messages.messages.size(), 1u) << c.code;
-        EXPECT_EQ(m_messages.messages[0].icon, platform::MessageIcon::Exclamation);
-        EXPECT_EQ(m_messages.messages[0].text,
+        ASSERT_EQ(m_messages.Messages().size(), 1u) << c.code;
+        EXPECT_EQ(m_messages.Messages()[0].first, platform::MessageIcon::Exclamation);
+        EXPECT_EQ(m_messages.Messages()[0].second,
                   std::string("Unable to open hyperlink:\n\n") + c.text);
     }
 }

@@ -14,6 +14,8 @@ public:
         m_messages.emplace_back(icon, std::string(text));
     }
 
+    void Clear() { m_messages.clear(); }
+
     const std::vector<std::pair<platform::MessageIcon, std::string>>& Messages() const {
         return m_messages;
     }
