@@ -4,15 +4,35 @@
 
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "platform/SharedReadFile.h"
 
 namespace detail {
 
 constexpr char kCtrlZ = '\x1A';
-constexpr std::size_t kReadChunk = std::size_t{1} << 20;
+constexpr std::size_t kReadChunk = std::size_t{64} << 10;
+
+// A byte buffer that is not cleared when it is made or grown: every byte is
+// written by a read before it is looked at.
+class ReadBuffer {
+public:
+    ReadBuffer() : m_bytes(new char[kReadChunk]), m_capacity(kReadChunk) {}
+    char* Data() { return m_bytes.get(); }
+    std::size_t Capacity() const { return m_capacity; }
+    // Doubles the capacity, keeping the first `used` bytes.
+    void Grow(std::size_t used) {
+        std::unique_ptr<char[]> larger(new char[m_capacity * 2]);
+        std::memcpy(larger.get(), m_bytes.get(), used);
+        m_bytes = std::move(larger);
+        m_capacity *= 2;
+    }
+
+private:
+    std::unique_ptr<char[]> m_bytes;
+    std::size_t m_capacity;
+};
 
 inline std::string_view WithoutTrailingCr(std::string_view line) {
     if (!line.empty() && line.back() == '\r') {
@@ -28,31 +48,31 @@ inline std::string_view WithoutTrailingCr(std::string_view line) {
 // std::system_error when reading fails part way.
 template <typename OnLine>
 void ForEachLine(platform::SharedReadFile& file, OnLine&& onLine) {
-    std::vector<char> buffer(detail::kReadChunk);
+    detail::ReadBuffer buffer;
     std::size_t begin = 0;  // first unconsumed byte
     std::size_t end = 0;    // one past the last byte read
     bool endOfText = false;
     while (!endOfText) {
         // Make room: move the partial line to the front, grow for long lines.
         if (begin > 0) {
-            std::memmove(buffer.data(), buffer.data() + begin, end - begin);
+            std::memmove(buffer.Data(), buffer.Data() + begin, end - begin);
             end -= begin;
             begin = 0;
         }
-        if (buffer.size() - end < detail::kReadChunk / 2) {
-            buffer.resize(buffer.size() * 2);
+        if (buffer.Capacity() - end < detail::kReadChunk / 2) {
+            buffer.Grow(end);
         }
-        const std::size_t count = file.Read(buffer.data() + end, buffer.size() - end);
+        const std::size_t count = file.Read(buffer.Data() + end, buffer.Capacity() - end);
         if (count == 0) {
             endOfText = true;
-        } else if (const void* stop = std::memchr(buffer.data() + end, detail::kCtrlZ, count)) {
-            end = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer.data());
+        } else if (const void* stop = std::memchr(buffer.Data() + end, detail::kCtrlZ, count)) {
+            end = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer.Data());
             endOfText = true;
         } else {
             end += count;
         }
         for (;;) {
-            const char* start = buffer.data() + begin;
+            const char* start = buffer.Data() + begin;
             const void* newline = std::memchr(start, '\n', end - begin);
             if (newline == nullptr) {
                 break;
@@ -63,6 +83,6 @@ void ForEachLine(platform::SharedReadFile& file, OnLine&& onLine) {
         }
     }
     if (begin < end) {  // the last line has no line feed
-        onLine(std::string_view(buffer.data() + begin, end - begin));
+        onLine(std::string_view(buffer.Data() + begin, end - begin));
     }
 }
