@@ -24,10 +24,35 @@ std::vector<PlaceList::Entry> EntriesInCatalogueOrder(const Catalogue& zones) {
     return entries;
 }
 
-// Names made only of ASCII letters, digits and blanks collate, letter case
-// ignored, exactly as their lower-cased bytes compare: blanks before digits
-// before letters, letters in alphabetical order. Most place names are such
-// names, and comparing their bytes is many times cheaper than collating.
+// In the root collation and in the languages below, names made only of ASCII
+// letters, digits and blanks collate, letter case ignored, exactly as their
+// lower-cased bytes compare: blanks before digits before letters, letters in
+// alphabetical order. Most place names are such names, and comparing their
+// bytes is many times cheaper than collating. Other languages treat some of
+// these letters specially (Czech "ch", Danish "aa", Finnish "v" and "w",
+// Turkish dotless "i", ...), so there every name goes to the collator.
+bool CollatesPlainNamesAsBytes(const QLocale& locale) {
+    switch (locale.language()) {
+        case QLocale::C:
+        case QLocale::English:
+        case QLocale::German:
+        case QLocale::French:
+        case QLocale::Italian:
+        case QLocale::Portuguese:
+        case QLocale::Dutch:
+        case QLocale::Spanish:
+        case QLocale::Russian:
+        case QLocale::Ukrainian:
+        case QLocale::Greek:
+        case QLocale::Japanese:
+        case QLocale::Chinese:
+        case QLocale::Korean:
+        case QLocale::Arabic:
+        case QLocale::Hebrew:
+        case QLocale::Hindi: return true;
+        default: return false;
+    }
+}
 std::optional<std::string> PlainFoldedName(const QString& text) {
     std::string folded;
     folded.reserve(static_cast<std::size_t>(text.size()));
@@ -61,10 +86,13 @@ std::uint64_t LeadingBytes(const std::string& folded) {
 }
 
 void SortForPeople(std::vector<PlaceList::Entry>& entries, const QCollator& collator) {
+    const bool bytesWillDo = CollatesPlainNamesAsBytes(collator.locale()) &&
+                             collator.caseSensitivity() == Qt::CaseInsensitive &&
+                             !collator.ignorePunctuation() && !collator.numericMode();
     std::vector<std::string> folded(entries.size());
     std::vector<SortItem> items(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        auto plain = PlainFoldedName(entries[i].text);
+        auto plain = bytesWillDo ? PlainFoldedName(entries[i].text) : std::nullopt;
         items[i] = SortItem{plain ? LeadingBytes(*plain) : 0, static_cast<std::uint32_t>(i),
                             plain.has_value()};
         if (plain) {

@@ -62,12 +62,14 @@ TEST_F(PlaceListTest, SortedWithoutRegardToCaseAndUtcInItsPlace) {
     EXPECT_EQ(list.Zone(0), m_zones.Lookup("Zone"));
 }
 
-TEST_F(PlaceListTest, OrderAgreesWithTheCollatorForEveryKindOfName) {
-    // Plain names are ordered by their folded bytes, others by the collator;
-    // both must give the collator's order, also where the two kinds meet.
+TEST_F(PlaceListTest, OrderAgreesWithTheCollatorInEveryLanguage) {
+    // Plain names may be ordered by their folded bytes, others by the
+    // collator; either way the order must be the collator's, also where the
+    // two kinds meet and in languages with letters of their own.
     static constexpr const char* kPieces[] = {
-        "a", "B", "z",        "Z", " ",  "0",        "9", "st",       "St. ",         "-",
-        "'", "e", "\xC3\xA9", "E", "ss", "\xC3\x9F", "o", "\xC3\xB6", "\xE5\x8C\x97", "_"};
+        "a",  "B", "z",        "Z", " ",  "0",        "9", "st",       "St. ",         "-",
+        "'",  "e", "\xC3\xA9", "E", "ss", "\xC3\x9F", "o", "\xC3\xB6", "\xE5\x8C\x97", "_",
+        "ch", "h", "aa",       "v", "w",  "I",        "i", "y",        "dz",           "cs"};
     std::uint32_t state = 12345;
     const auto next = [&state] {
         state = state * 1103515245u + 12345u;
@@ -82,12 +84,20 @@ TEST_F(PlaceListTest, OrderAgreesWithTheCollatorForEveryKindOfName) {
         }
         AddPlace("Zone", name);
     }
-    QCollator collator{QLocale(QLocale::English, QLocale::UnitedStates)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    const PlaceList list = PlaceList::FromCatalogue(m_zones, collator);
-    for (int position = 1; position < list.Count(); ++position) {
-        ASSERT_LE(collator.compare(list.Text(position - 1), list.Text(position)), 0)
-            << list.Text(position - 1).toStdString() << " | " << list.Text(position).toStdString();
+    const QLocale::Language languages[] = {
+        QLocale::English,    QLocale::German,    QLocale::Czech,
+        QLocale::Danish,     QLocale::Finnish,   QLocale::Turkish,
+        QLocale::Lithuanian, QLocale::Hungarian, QLocale::Russian};
+    for (const QLocale::Language language : languages) {
+        QCollator collator{QLocale(language)};
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        const PlaceList list = PlaceList::FromCatalogue(m_zones, collator);
+        for (int position = 1; position < list.Count(); ++position) {
+            ASSERT_LE(collator.compare(list.Text(position - 1), list.Text(position)), 0)
+                << QLocale::languageToString(language).toStdString() << ": "
+                << list.Text(position - 1).toStdString() << " | "
+                << list.Text(position).toStdString();
+        }
     }
 }
 
