@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "controls/DialogUnits.h"
+#include "controls/StaticText.h"
 #include "olvanta/Config.h"
 #include "res/AppIcon.h"
 
@@ -20,7 +21,7 @@ const char* const kCaption = "Olvanta v.1.1";
 const char* const kVersionLine = "Olvanta Version 1.0";
 const char* const kOwnershipNotice = "Copyright (C) 2026 Quandelle. MIT License.";
 const char* const kFirstCredit = "Time zones: the IANA Time Zone Database.";
-const char* const kSecondCredit = "Built with Qt. Places: city-timezones (MIT).";
+const char* const kSecondCredit = "Places: GeoNames (CC BY 3.0). Built with Qt.";
 const char* const kSeeMore = "See more features at:";
 const char* const kLicenseLinkText = "Read End User License Agreement";
 
@@ -28,18 +29,8 @@ QString IdName(int id) {
     return QString::number(id);
 }
 
-// A static text as the layout places it: left and top aligned, plain text.
-// The layout's widths were made for a narrow dialog font; in a wider one a
-// text would be cut off, so its box grows to the right to hold it (the
-// layout leaves room there).
 QLabel* AddStatic(QWidget* parent, const DialogUnits& units, const char* text, const QRect& du) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);  // owned by the dialog
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QRect box = units.ToPixels(du.x(), du.y(), du.width(), du.height());
-    box.setWidth(std::max(box.width(), label->fontMetrics().horizontalAdvance(label->text())));
-    label->setGeometry(box);
-    return label;
+    return AddStaticText(parent, units, QString::fromUtf8(text), du);
 }
 
 void PlaceLink(CHyperLink& link, QWidget* parent, const DialogUnits& units, const char* text,

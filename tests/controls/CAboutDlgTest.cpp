@@ -40,7 +40,7 @@ TEST_F(AboutBoxTest, ShowsItsCaptionAndTexts) {
     EXPECT_TRUE(Control(dialog, "1038").text().contains(QStringLiteral("Quandelle")));
     EXPECT_TRUE(Control(dialog, "1042").text().contains(QStringLiteral("IANA Time Zone Database")));
     EXPECT_TRUE(Control(dialog, "1043").text().contains(QStringLiteral("Qt")));
-    EXPECT_TRUE(Control(dialog, "1043").text().contains(QStringLiteral("city-timezones")));
+    EXPECT_TRUE(Control(dialog, "1043").text().contains(QStringLiteral("GeoNames")));
     EXPECT_FALSE(Control(dialog, "icon").pixmap().isNull());
     EXPECT_FALSE(dialog.windowIcon().isNull());
 }
