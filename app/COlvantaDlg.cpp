@@ -1,0 +1,374 @@
+#include "app/COlvantaDlg.h"
+
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimeEdit>
+#include <array>
+
+#include "app/PlaceComboBox.h"
+#include "app/settings/Settings.h"
+#include "controls/CAboutDlg.h"
+#include "controls/DialogUnits.h"
+#include "controls/StaticText.h"
+#include "olvanta/Config.h"
+#include "places/PlaceListModel.h"
+#include "platform/FrameworkError.h"
+#include "res/AppIcon.h"
+#include "timecalc/ResultTexts.h"
+#include "timecalc/UiStringTable.h"
+#include "timecalc/WallClock.h"
+
+namespace {
+
+constexpr const char* kTemplateCaption = "Olvanta";
+constexpr const char* kCaption = "Olvanta v.1.1";
+constexpr const char* kAboutMenuText = "&About Olvanta...";
+constexpr const char* kTimeFormat = "HH:mm";
+constexpr const char* kSeeMoreText = "See more features at:";
+constexpr int kWidthDu = 396;
+constexpr int kHeightDu = 129;
+
+// Where each control stands in the layout, in dialog units.
+struct Placement {
+    int id;
+    int x, y, width, height;
+};
+
+constexpr std::array kLayout{
+    Placement{COlvantaDlg::kIdBaseLabel, 7, 18, 186, 8},
+    Placement{COlvantaDlg::kIdBaseList, 7, 28, 187, 102},
+    Placement{COlvantaDlg::kIdRemoteList, 202, 28, 187, 102},
+    Placement{COlvantaDlg::kIdRemoteLabel, 201, 18, 188, 8},
+    Placement{COlvantaDlg::kIdTimePicker, 7, 47, 100, 15},
+    Placement{COlvantaDlg::kIdResult, 203, 47, 186, 57},
+    Placement{COlvantaDlg::kIdNow, 7, 67, 31, 14},
+    Placement{COlvantaDlg::kIdMidnight, 41, 67, 31, 14},
+    Placement{COlvantaDlg::kIdNoon, 76, 67, 31, 14},
+    Placement{COlvantaDlg::kIdTopLeftEdit, 7, 7, 75, 12},
+    Placement{COlvantaDlg::kIdTopRightEdit, 324, 7, 65, 12},
+    Placement{COlvantaDlg::kIdSeeMore, 111, 111, 72, 8},
+    Placement{COlvantaDlg::kIdLink, 186, 111, 97, 8},
+};
+
+QRect LayoutOf(int id) {
+    for (const Placement& placement : kLayout) {
+        if (placement.id == id) {
+            return QRect(placement.x, placement.y, placement.width, placement.height);
+        }
+    }
+    return {};
+}
+
+// Places `widget` as the layout says and names it after its identifier. A
+// drop-down list's layout height includes its open list; its closed height is
+// the widget's own.
+template <typename Widget>
+Widget* Place(Widget* widget, int id, const DialogUnits& units) {
+    const QRect layout = LayoutOf(id);
+    QRect rect = units.ToPixels(layout.x(), layout.y(), layout.width(), layout.height());
+    if (qobject_cast<QComboBox*>(widget) != nullptr) {
+        rect.setHeight(widget->sizeHint().height());
+    }
+    widget->setGeometry(rect);
+    widget->setObjectName(QString::number(id));
+    return widget;
+}
+
+QLabel* PlaceStatic(QWidget* parent, const char* text, int id, const DialogUnits& units) {
+    QLabel* label = AddStaticText(parent, units, QString::fromUtf8(text), LayoutOf(id));
+    label->setObjectName(QString::number(id));
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* text) {
+    auto* button = new QPushButton(QString::fromUtf8(text), parent);  // owned by the window
+    // The window has no default button: Return closes it instead.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QLineEdit* MakeTopEdit(QWidget* parent) {
+    auto* edit = new QLineEdit(parent);  // owned by the window
+    edit->setReadOnly(true);
+    return edit;
+}
+
+// The result area's lines end with "\r\n"; the text control wants "\n".
+QString ForTextControl(const std::string& text) {
+    QString shown = QString::fromStdString(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return shown;
+}
+
+}  // namespace
+
+COlvantaDlg::COlvantaDlg(const DialogEnvironment& environment) : m_environment(environment) {
+    BuildTemplate();
+    m_loadOutcome =
+        LoadCatalogue(m_zones, CatalogueFiles::InDirectory(m_environment.dataDirectory));
+    if (!CatalogueLoaded()) {
+        const UiString message = m_loadOutcome == LoadOutcome::ZoneFileUnreadable
+                                     ? UiString::TimezonesDataError
+                                     : UiString::LocationsDataError;
+        m_environment.messages.ShowMessage(platform::MessageIcon::Stop, UiText(message));
+    }
+}
+
+COlvantaDlg::~COlvantaDlg() {
+    // The lists show the model, which reads the place list, which points into
+    // the catalogue: they go in that order, before the members they use.
+    delete m_cbBase;
+    delete m_cbRemote;
+    m_placeModel.reset();
+    m_zones.ClearCatalogue();
+}
+
+void COlvantaDlg::BuildTemplate() {
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowTitle(QString::fromUtf8(kTemplateCaption));
+    const DialogUnits units(font());
+    setFixedSize(units.ToPixels(kWidthDu, kHeightDu));
+
+    // Children in layout order, which is the tab order.
+    m_baseLabel = PlaceStatic(this, kBaseLabelInitialText, kIdBaseLabel, units);
+    m_cbBase = Place(new PlaceComboBox(this), kIdBaseList, units);
+    m_cbRemote = Place(new PlaceComboBox(this), kIdRemoteList, units);
+    m_remoteLabel = PlaceStatic(this, kRemoteLabelInitialText, kIdRemoteLabel, units);
+    m_timePicker = Place(new QTimeEdit(this), kIdTimePicker, units);
+    m_editResult = Place(new QPlainTextEdit(this), kIdResult, units);
+    m_editResult->setReadOnly(true);
+    m_editResult->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_btnNow = Place(MakeButton(this, "Now"), kIdNow, units);
+    m_btnMidnight = Place(MakeButton(this, "00:00"), kIdMidnight, units);
+    m_btnNoon = Place(MakeButton(this, "12:00"), kIdNoon, units);
+    QLineEdit* topLeft = Place(MakeTopEdit(this), kIdTopLeftEdit, units);
+    QLineEdit* topRight = Place(MakeTopEdit(this), kIdTopRightEdit, units);
+    PlaceStatic(this, kSeeMoreText, kIdSeeMore, units);
+    m_link.setParent(this);
+    m_link.setText(QStringLiteral(OLVANTA_WEB_SITE));
+    Place(&m_link, kIdLink, units);
+
+    const std::array<QWidget*, 9> tabOrder{m_cbBase,     m_cbRemote, m_timePicker,
+                                           m_editResult, m_btnNow,   m_btnMidnight,
+                                           m_btnNoon,    topLeft,    topRight};
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
+    m_link.PreSubclassWindow();
+    if (m_environment.urlOpener != nullptr) {
+        m_link.SetOpener(*m_environment.urlOpener);
+    }
+    m_link.SetMessageSink(m_environment.messages);
+}
+
+template <typename Handler>
+void COlvantaDlg::RunEvent(Handler&& handler) {
+    try {
+        handler();
+    } catch (const platform::FrameworkError& error) {
+        m_environment.messages.ShowMessage(platform::MessageIcon::Stop, error.what());
+    }
+}
+
+void COlvantaDlg::ConnectMessageMap() {
+    connect(m_cbBase, &PlaceComboBox::Chosen, this,
+            [this] { RunEvent([this] { OnBaseLocationChanged(); }); });
+    connect(m_cbRemote, &PlaceComboBox::Chosen, this,
+            [this] { RunEvent([this] { OnRemoteLocationChanged(); }); });
+    connect(m_timePicker, &QTimeEdit::timeChanged, this,
+            [this] { RunEvent([this] { OnTimeChanged(); }); });
+    connect(m_btnNow, &QPushButton::clicked, this, [this] { RunEvent([this] { OnNow(); }); });
+    connect(m_btnMidnight, &QPushButton::clicked, this,
+            [this] { RunEvent([this] { OnMidnight(); }); });
+    connect(m_btnNoon, &QPushButton::clicked, this, [this] { RunEvent([this] { OnNoon(); }); });
+    connect(m_cbBase, &PlaceComboBox::Left, this,
+            [this] { RunEvent([this] { OnBaseLocationChanged(); }); });
+    connect(m_cbRemote, &PlaceComboBox::Left, this,
+            [this] { RunEvent([this] { OnRemoteLocationChanged(); }); });
+}
+
+int COlvantaDlg::DoModal() {
+    OnInitDialog();
+    return exec();
+}
+
+bool COlvantaDlg::OnInitDialog() {
+    setWindowIcon(OlvantaIcon());
+    setWindowTitle(QString::fromUtf8(kCaption));
+    m_timePicker->setDisplayFormat(QString::fromUtf8(kTimeFormat));
+    m_link.SetTargetUrl(OLVANTA_WEB_SITE);
+    m_link.SetUnderlineMode(CHyperLink::kUnderlineAlways);
+    m_baseIndex = 0;
+    m_remoteIndex = 0;
+
+    // Both lists show the same entries, "UTC" among them, so they share one
+    // list and one model.
+    m_places = PlaceList::FromCatalogue(m_zones);
+    m_placeModel = std::make_unique<PlaceListModel>(m_places);
+    m_cbBase->SetPlaces(*m_placeModel);
+    m_cbRemote->SetPlaces(*m_placeModel);
+
+    LoadSettings(m_environment.settings, m_environment.messages);
+    m_cbBase->Select(g_baseLocation);
+    m_baseIndex = g_baseLocation;
+    m_cbRemote->Select(g_remoteLocation);
+    m_remoteIndex = g_remoteLocation;
+
+    RunEvent([this] {
+        m_baseTime = CurrentLocalTime(m_environment.clock);
+        ShowTimeInPicker(m_baseTime);
+        UpdateResult();
+    });
+    ConnectMessageMap();
+    m_cbBase->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void COlvantaDlg::OnSysCommand(unsigned command) {
+    if ((command & 0xFFF0) == kAboutCommand) {
+        OpenAboutBox();
+    }
+}
+
+void COlvantaDlg::OpenAboutBox() {
+    CAboutDlg about(this);
+    if (m_environment.urlOpener != nullptr) {
+        about.SiteLink().SetOpener(*m_environment.urlOpener);
+        about.LicenseLink().SetOpener(*m_environment.urlOpener);
+    }
+    about.SiteLink().SetMessageSink(m_environment.messages);
+    about.LicenseLink().SetMessageSink(m_environment.messages);
+    about.exec();
+}
+
+void COlvantaDlg::contextMenuEvent(QContextMenuEvent* event) {
+    // The window menu of the desktop cannot be extended, so the window's own
+    // context menu carries its entries.
+    QMenu menu(this);
+    menu.addAction(tr("&Close"), this, &QDialog::reject);
+    menu.addSeparator();
+    menu.addAction(QString::fromUtf8(kAboutMenuText), this,
+                   [this] { OnSysCommand(kAboutCommand); });
+    menu.exec(event->globalPos());
+}
+
+void COlvantaDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        switch (event->key()) {
+            case Qt::Key_F1: OnSysCommand(kAboutCommand); return;
+            // Return ends the window like OK, since no button is the default.
+            case Qt::Key_Return:
+            case Qt::Key_Enter: accept(); return;
+            default: break;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void COlvantaDlg::done(int result) {
+    OnDestroy();
+    QDialog::done(result);
+}
+
+void COlvantaDlg::OnDestroy() {
+    if (m_settingsSaved) {
+        return;
+    }
+    m_settingsSaved = true;
+    // A list left by closing the window settles its typed text first, so a
+    // place typed and found is the place remembered.
+    if (m_cbBase->hasFocus()) {
+        RunEvent([this] { OnBaseLocationChanged(); });
+    } else if (m_cbRemote->hasFocus()) {
+        RunEvent([this] { OnRemoteLocationChanged(); });
+    }
+    SaveSettings(m_environment.settings, m_environment.messages);
+}
+
+void COlvantaDlg::OnBaseLocationChanged() {
+    OnPlaceChanged(*m_cbBase, g_baseLocation);
+}
+
+void COlvantaDlg::OnRemoteLocationChanged() {
+    OnPlaceChanged(*m_cbRemote, g_remoteLocation);
+}
+
+void COlvantaDlg::OnPlaceChanged(PlaceComboBox& list, std::int32_t& remembered) {
+    const int selection = list.Selection();
+    if (selection != -1) {
+        remembered = selection;
+    } else if (const QString typed = list.TypedText(); typed.isEmpty()) {
+        list.Select(remembered);
+    } else if (const int found = m_places.FindTypedPlace(typed); found >= 0) {
+        list.Select(found);
+        remembered = list.Selection();
+    } else {
+        list.Select(remembered);
+    }
+    UpdateResult();
+}
+
+void COlvantaDlg::OnTimeChanged() {
+    const SYSTEMTIME today = ToCalendarTime(CurrentLocalTime(m_environment.clock));
+    const QTime entered = m_timePicker->time();
+    if (entered.isValid()) {
+        m_baseTime = TimeValueFromFields(today.wYear, today.wMonth, today.wDay, entered.hour(),
+                                         entered.minute());
+    }
+    UpdateResult();
+}
+
+void COlvantaDlg::OnNow() {
+    m_baseTime = CurrentLocalTime(m_environment.clock);
+    ShowTimeInPicker(m_baseTime);
+    UpdateResult();
+}
+
+void COlvantaDlg::OnMidnight() {
+    SetTimeOfDay(0);
+}
+
+void COlvantaDlg::OnNoon() {
+    SetTimeOfDay(12);
+}
+
+// Keeps the date of the base time and replaces its time of day.
+void COlvantaDlg::SetTimeOfDay(int hour) {
+    const SYSTEMTIME date = ToCalendarTime(m_baseTime);
+    m_baseTime = TimeValueFromFields(date.wYear, date.wMonth, date.wDay, hour, 0);
+    ShowTimeInPicker(m_baseTime);
+    UpdateResult();
+}
+
+void COlvantaDlg::ShowTimeInPicker(TimeValue value) {
+    // Setting the time from code is no change by the user.
+    const QSignalBlocker blocker(m_timePicker);
+    const SYSTEMTIME time = ToCalendarTime(value);
+    m_timePicker->setTime(QTime(time.wHour, time.wMinute));
+}
+
+void COlvantaDlg::UpdateResult() {
+    m_baseIndex = m_cbBase->Selection();
+    m_remoteIndex = m_cbRemote->Selection();
+    const CTimeZone* base = m_baseIndex != -1 ? m_places.Zone(m_baseIndex) : nullptr;
+    const CTimeZone* remote = m_remoteIndex != -1 ? m_places.Zone(m_remoteIndex) : nullptr;
+    const SYSTEMTIME universalNow = CurrentUniversalTime(m_environment.clock);
+    const ResultTexts texts = ComposeResult(base, remote, m_baseTime, universalNow);
+
+    m_remoteTime = texts.remoteTime;
+    if (texts.baseLabel) {
+        m_baseLabel->setText(QString::fromStdString(*texts.baseLabel));
+    }
+    if (texts.remoteLabel) {
+        m_remoteLabel->setText(QString::fromStdString(*texts.remoteLabel));
+    }
+    m_editResult->setPlainText(ForTextControl(texts.result));
+}

@@ -1,0 +1,19 @@
+// What the main window takes from its surroundings: where the data files are,
+// the clock, the settings store, where messages go and how links open. The
+// program passes the real ones; tests pass temporary and recording ones.
+#pragma once
+
+#include <filesystem>
+
+#include "platform/Clock.h"
+#include "platform/KeyStore.h"
+#include "platform/MessageSink.h"
+#include "platform/UrlOpener.h"
+
+struct DialogEnvironment {
+    std::filesystem::path dataDirectory;
+    const platform::Clock& clock;
+    platform::KeyStore& settings;
+    platform::MessageSink& messages;
+    platform::UrlOpener* urlOpener = nullptr;  // null: the desktop's opener
+};

@@ -1,0 +1,342 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+#include <memory>
+
+#include "app/COlvantaDlg.h"
+#include "app/PlaceComboBox.h"
+#include "app/settings/Settings.h"
+#include "catalogue/LoadCatalogue.h"
+#include "controls/CAboutDlg.h"
+#include "support/IanaTime.h"
+#include "support/MemoryKeyStore.h"
+#include "support/RecordingMessageSink.h"
+#include "support/RecordingUrlOpener.h"
+#include "support/TempDir.h"
+
+namespace {
+
+constexpr const char* kCompanyKey = "Software\\Quandelle";
+constexpr const char* kProgramKey = "Software\\Quandelle\\Olvanta";
+constexpr const char* kBaseValue = "timezones_Base_Location";
+constexpr const char* kRemoteValue = "timezones_Remote_Location";
+
+constexpr std::string_view kZones =
+    "Europe/Berlin,,,60,10,0,1,5,3,0,60,3,0,1,5,2,0\n"
+    "America/New_York,,,-300,11,0,1,1,2,0,60,3,0,1,2,2,0\n"
+    "Asia/Kolkata,,,330\n"
+    "Asia/Shanghai,,,480\n";
+// In list order: Amsterdam 0, Berlin 1, Bern 2, Kolkata 3, New York 4, UTC 5,
+// Xian 6.
+constexpr std::string_view kPlaces =
+    "Europe/Berlin,Berlin\n"
+    "Europe/Berlin,Bern\n"
+    "Europe/Berlin,Amsterdam\n"
+    "America/New_York,New York\n"
+    "Asia/Kolkata,Kolkata\n"
+    "Asia/Shanghai,Xian\n";
+
+// A clock the test moves by hand.
+class SettableClock : public platform::Clock {
+public:
+    platform::TimePoint Now() const override {
+        return platform::TimePoint(std::chrono::seconds(seconds));
+    }
+    std::int64_t seconds = 1772725650;  // 2026-03-05T15:47:30Z, a Thursday
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest() : m_utc("UTC") {
+        g_baseLocation = 0;
+        g_remoteLocation = 0;
+        WriteData(kZones, kPlaces);
+    }
+
+    void WriteData(std::string_view zones, std::string_view places) {
+        m_data.Write(kZoneFileName, zones);
+        m_data.Write(kLocationsFileName, places);
+    }
+
+    COlvantaDlg& Open() {
+        const DialogEnvironment environment{m_data.Path(), m_clock, m_store, m_messages, &m_opener};
+        m_window = std::make_unique<COlvantaDlg>(environment);
+        EXPECT_TRUE(m_window->CatalogueLoaded());
+        m_window->OnInitDialog();
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        return *m_window;
+    }
+
+    template <typename Widget>
+    Widget* Control(int id) const {
+        auto* widget = m_window->findChild<Widget*>(QString::number(id));
+        EXPECT_NE(widget, nullptr) << id;
+        return widget;
+    }
+    PlaceComboBox* BaseList() const { return Control<PlaceComboBox>(COlvantaDlg::kIdBaseList); }
+    PlaceComboBox* RemoteList() const { return Control<PlaceComboBox>(COlvantaDlg::kIdRemoteList); }
+    QString BaseLabel() const { return Control<QLabel>(COlvantaDlg::kIdBaseLabel)->text(); }
+    QString RemoteLabel() const { return Control<QLabel>(COlvantaDlg::kIdRemoteLabel)->text(); }
+    QString Result() const {
+        return Control<QPlainTextEdit>(COlvantaDlg::kIdResult)->toPlainText();
+    }
+    QString ResultTime() const { return Result().left(5); }
+    QString ShownTime() const {
+        return Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->time().toString("HH:mm");
+    }
+
+    // Types `text` into `list`'s text field in place of what it shows, then
+    // moves the focus on with Tab.
+    void TypeAndLeave(PlaceComboBox* list, const QString& text) {
+        list->setFocus(Qt::MouseFocusReason);
+        list->lineEdit()->selectAll();
+        QTest::keyClick(list->lineEdit(), Qt::Key_Backspace);
+        QTest::keyClicks(list->lineEdit(), text);
+        QTest::keyClick(list, Qt::Key_Tab);
+        QApplication::processEvents();
+    }
+
+    void Click(int id) const { QTest::mouseClick(Control<QPushButton>(id), Qt::LeftButton); }
+
+    ScopedTimeZone m_utc;
+    TempDir m_data;
+    MemoryKeyStore m_store;
+    RecordingMessageSink m_messages;
+    RecordingUrlOpener m_opener;
+    SettableClock m_clock;
+    std::unique_ptr<COlvantaDlg> m_window;
+};
+
+TEST_F(WindowTest, FirstRunSelectsTheFirstEntriesAndStoresThem) {
+    COlvantaDlg& window = Open();
+    EXPECT_EQ(window.windowTitle(), "Olvanta v.1.1");
+    EXPECT_EQ(BaseList()->currentText(), "Amsterdam");
+    EXPECT_EQ(RemoteList()->currentText(), "Amsterdam");
+    EXPECT_EQ(window.BaseIndex(), 0);
+    EXPECT_EQ(window.RemoteIndex(), 0);
+    EXPECT_EQ(m_store.Dword(kProgramKey, kBaseValue), 0u);
+    EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), 0u);
+    EXPECT_TRUE(m_messages.Messages().empty());
+    EXPECT_EQ(BaseLabel(), "Base location: GMT+1");
+    EXPECT_EQ(Result(), "15:47\n\n03.05.2026, Thursday \n\nTime difference : 0");
+    EXPECT_EQ(ShownTime(), "15:47");
+    EXPECT_EQ(Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->displayFormat(), "HH:mm");
+    EXPECT_TRUE(BaseList()->hasFocus());
+}
+
+TEST_F(WindowTest, BothListsHoldEveryPlaceAndUtcInOrder) {
+    Open();
+    const QStringList expected{"Amsterdam", "Berlin", "Bern", "Kolkata", "New York", "UTC", "Xian"};
+    for (PlaceComboBox* list : {BaseList(), RemoteList()}) {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i) {
+            texts << list->itemText(i);
+        }
+        EXPECT_EQ(texts, expected);
+    }
+}
+
+TEST_F(WindowTest, RemembersStoredPositionsAndLeavesOutOfRangeOnesEmpty) {
+    struct Case {
+        std::uint32_t base;
+        std::uint32_t remote;
+        const char* baseText;
+        const char* remoteText;
+        const char* baseLabel;
+        const char* remoteLabel;
+    };
+    const Case cases[] = {
+        {3, 4, "Kolkata", "New York", "Base location: GMT+5:30", "Remote location: GMT-5"},
+        {7, 0xFFFFFFFF, "", "", "Base location:", "Remote location:"},
+        {5, 6, "UTC", "Xian", "Base location:", "Remote location: GMT+8"},
+    };
+    for (const Case& c : cases) {
+        m_store.PutDword(kProgramKey, kBaseValue, c.base);
+        m_store.PutDword(kProgramKey, kRemoteValue, c.remote);
+        COlvantaDlg& window = Open();
+        EXPECT_EQ(BaseList()->currentText(), c.baseText);
+        EXPECT_EQ(RemoteList()->currentText(), c.remoteText);
+        EXPECT_EQ(BaseLabel(), c.baseLabel);
+        EXPECT_EQ(RemoteLabel(), c.remoteLabel);
+        window.close();  // writes the positions back unchanged
+        EXPECT_EQ(m_store.Dword(kProgramKey, kBaseValue), c.base);
+        EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), c.remote);
+    }
+}
+
+TEST_F(WindowTest, OutOfRangePositionGivesTheResultForAnAbsentZone) {
+    m_store.PutDword(kProgramKey, kBaseValue, 99);
+    m_store.PutDword(kProgramKey, kRemoteValue, 3);  // Kolkata
+    COlvantaDlg& window = Open();
+    EXPECT_EQ(window.BaseIndex(), -1);
+    EXPECT_EQ(ResultTime(), "21:17");  // 15:47 read as GMT, carried to GMT+5:30
+    EXPECT_TRUE(Result().endsWith("Time difference : "));
+}
+
+TEST_F(WindowTest, TypedTextIsResolvedWhenTheListIsLeft) {
+    struct Case {
+        const char* name;
+        std::string_view places;
+        const char* typed;
+        const char* selected;
+        std::int32_t remembered;
+    };
+    const Case cases[] = {
+        {"position_0_last", "Z,Berlin\nZ,Bern\n", "ber", "Bern", 1},
+        {"case_ignored", "Z,Amsterdam\nZ,Berlin\nZ,Bern\n", "BER", "Berlin", 1},
+        {"first_character", "Z,Amsterdam\nZ,Xian\n", "Xq", "Xian", 2},
+        {"nothing_found_restores", "Z,Amsterdam\nZ,Berlin\n", "Q", "Amsterdam", 0},
+        {"emptied_restores", "Z,Amsterdam\nZ,Berlin\n", "", "Amsterdam", 0},
+        // A whole name is searched like any prefix: position 0 comes last.
+        {"whole_name_is_a_prefix_too", "Z,Berlin\nZ,Berlin Heights\n", "Berlin", "Berlin Heights",
+         1},
+    };
+    for (const Case& c : cases) {
+        WriteData("Z,,,60\n", c.places);
+        g_baseLocation = 0;
+        Open();
+        TypeAndLeave(BaseList(), QString::fromUtf8(c.typed));
+        EXPECT_EQ(BaseList()->currentText(), c.selected) << c.name;
+        EXPECT_EQ(g_baseLocation, c.remembered) << c.name;
+        EXPECT_EQ(BaseLabel(), "Base location: GMT+1") << c.name;
+    }
+}
+
+TEST_F(WindowTest, LeavingWithoutTypingKeepsTheSelectionAndRecomputes) {
+    m_store.PutDword(kProgramKey, kBaseValue, 4);  // New York
+    Open();
+    Control<QLabel>(COlvantaDlg::kIdBaseLabel)->setText("stale");
+    BaseList()->setFocus();
+    QTest::keyClick(BaseList(), Qt::Key_Tab);
+    EXPECT_EQ(BaseList()->currentText(), "New York");
+    EXPECT_EQ(g_baseLocation, 4);
+    EXPECT_EQ(BaseLabel(), "Base location: GMT-5");
+}
+
+TEST_F(WindowTest, ChoosingWithTheKeyboardOrTheMouseStoresThePositionAtOnce) {
+    Open();
+    RemoteList()->setFocus();
+    QTest::keyClick(RemoteList(), Qt::Key_Down);
+    EXPECT_EQ(RemoteList()->currentText(), "Berlin");
+    EXPECT_EQ(g_remoteLocation, 1);
+
+    RemoteList()->showPopup();
+    QAbstractItemView* view = RemoteList()->view();
+    const QModelIndex kolkata = view->model()->index(3, 0);
+    view->scrollTo(kolkata);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(kolkata).center());
+    QApplication::processEvents();
+    EXPECT_EQ(RemoteList()->currentText(), "Kolkata");
+    EXPECT_EQ(g_remoteLocation, 3);
+    EXPECT_EQ(RemoteLabel(), "Remote location: GMT+5:30");
+    EXPECT_EQ(ResultTime(), "20:17");  // Amsterdam 15:47 in winter is 14:47 GMT
+
+    m_window->close();
+    EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), 3u);
+}
+
+TEST_F(WindowTest, QuickButtonsSetTheTimeOfDayAndKeepOrTakeTheDate) {
+    COlvantaDlg& window = Open();
+    Click(COlvantaDlg::kIdMidnight);
+    EXPECT_EQ(window.BaseTime(), ToTimeValue({2026, 3, 4, 5, 0, 0, 0, 0}));
+    EXPECT_EQ(ShownTime(), "00:00");
+    Click(COlvantaDlg::kIdNoon);
+    EXPECT_EQ(window.BaseTime(), ToTimeValue({2026, 3, 4, 5, 12, 0, 0, 0}));
+    EXPECT_EQ(ShownTime(), "12:00");
+    Click(COlvantaDlg::kIdNow);
+    EXPECT_EQ(window.BaseTime(), ToTimeValue({2026, 3, 4, 5, 15, 47, 0, 0}) + 30);
+    EXPECT_EQ(ShownTime(), "15:47");
+
+    // Past midnight the buttons keep the date the window holds, while a
+    // change of the time entry moves it to the new day.
+    m_clock.seconds += 10 * 3600;  // 6 March, 01:47:30
+    Click(COlvantaDlg::kIdMidnight);
+    EXPECT_EQ(window.BaseTime(), ToTimeValue({2026, 3, 4, 5, 0, 0, 0, 0}));
+    EXPECT_TRUE(Result().contains("03.05.2026"));
+    auto* picker = Control<QTimeEdit>(COlvantaDlg::kIdTimePicker);
+    picker->setFocus();
+    picker->setCurrentSection(QDateTimeEdit::HourSection);
+    QTest::keyClick(picker, Qt::Key_Up);
+    EXPECT_EQ(window.BaseTime(), ToTimeValue({2026, 3, 5, 6, 1, 0, 0, 0}));
+    EXPECT_TRUE(Result().startsWith("01:00\n\n03.06.2026, Friday"));
+}
+
+TEST_F(WindowTest, ReturnAndEscapeCloseTheWindowAndWriteThePlaces) {
+    for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
+        m_store.PutDword(kProgramKey, kRemoteValue, 0);
+        Open();
+        // A place typed into the remote list and found there is the one kept.
+        RemoteList()->setFocus();
+        RemoteList()->lineEdit()->selectAll();
+        QTest::keyClicks(RemoteList()->lineEdit(), "kol");
+        QTest::keyClick(RemoteList(), static_cast<Qt::Key>(key));
+        EXPECT_FALSE(m_window->isVisible());
+        EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), 3u);
+        EXPECT_EQ(m_store.Dword(kProgramKey, kBaseValue), 0u);
+    }
+}
+
+TEST_F(WindowTest, TopEditsStayEmptyWhateverHappens) {
+    Open();
+    TypeAndLeave(BaseList(), "new");
+    Click(COlvantaDlg::kIdNoon);
+    Click(COlvantaDlg::kIdNow);
+    for (int id : {COlvantaDlg::kIdTopLeftEdit, COlvantaDlg::kIdTopRightEdit}) {
+        EXPECT_TRUE(Control<QLineEdit>(id)->text().isEmpty()) << id;
+    }
+}
+
+TEST_F(WindowTest, ACalendarErrorIsShownAndTheResultStays) {
+    Open();
+    const QString before = Result();
+    m_clock.seconds = -2'240'524'800;  // 1899-01-01: before the calendar range
+    Click(COlvantaDlg::kIdNow);
+    ASSERT_EQ(m_messages.Messages().size(), 1u);
+    EXPECT_EQ(m_messages.Messages()[0].first, platform::MessageIcon::Stop);
+    EXPECT_EQ(m_messages.Messages()[0].second, "Unspecified error");
+    EXPECT_EQ(Result(), before);
+    // The window goes on: a later event works again.
+    m_clock.seconds = 1772725650;
+    Click(COlvantaDlg::kIdNow);
+    EXPECT_EQ(ResultTime(), "15:47");
+}
+
+TEST_F(WindowTest, TheAboutEntryOpensTheAboutBoxModally) {
+    COlvantaDlg& window = Open();
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+        if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
+            caption = about->windowTitle();
+            about->accept();
+        }
+    });
+    window.OnSysCommand(COlvantaDlg::kAboutCommand);
+    EXPECT_EQ(caption, "Olvanta v.1.1");
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), "Olvanta v.1.1");
+}
+
+TEST_F(WindowTest, ADataFileThatCannotBeReadIsReportedBeforeAnyWindow) {
+    std::filesystem::remove(m_data.Path() / kLocationsFileName);
+    const DialogEnvironment environment{m_data.Path(), m_clock, m_store, m_messages, &m_opener};
+    const COlvantaDlg window(environment);
+    EXPECT_FALSE(window.CatalogueLoaded());
+    ASSERT_EQ(m_messages.Messages().size(), 1u);
+    EXPECT_EQ(m_messages.Messages()[0].first, platform::MessageIcon::Stop);
+    EXPECT_EQ(m_messages.Messages()[0].second.rfind("Locations data could not be retreived!", 0),
+              0u);
+    EXPECT_FALSE(m_store.HasKey(kCompanyKey));  // no setting read or written
+}
+
+}  // namespace
