@@ -17,6 +17,7 @@
 #include "app/settings/Settings.h"
 #include "catalogue/LoadCatalogue.h"
 #include "controls/CAboutDlg.h"
+#include "support/FixedClock.h"
 #include "support/IanaTime.h"
 #include "support/MemoryKeyStore.h"
 #include "support/RecordingMessageSink.h"
@@ -44,15 +45,6 @@ constexpr std::string_view kPlaces =
     "America/New_York,New York\n"
     "Asia/Kolkata,Kolkata\n"
     "Asia/Shanghai,Xian\n";
-
-// A clock the test moves by hand.
-class SettableClock : public platform::Clock {
-public:
-    platform::TimePoint Now() const override {
-        return platform::TimePoint(std::chrono::seconds(seconds));
-    }
-    std::int64_t seconds = 1772725650;  // 2026-03-05T15:47:30Z, a Thursday
-};
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -114,7 +106,7 @@ protected:
     MemoryKeyStore m_store;
     RecordingMessageSink m_messages;
     RecordingUrlOpener m_opener;
-    SettableClock m_clock;
+    FixedClock m_clock{1772725650};  // 2026-03-05T15:47:30Z, a Thursday
     std::unique_ptr<COlvantaDlg> m_window;
 };
 

@@ -5,21 +5,11 @@
 #include <sstream>
 
 #include "catalogue/LoadCatalogue.h"
+#include "support/FixedClock.h"
 #include "support/IanaTime.h"
 #include "support/TempDir.h"
 
 namespace {
-
-class FixedClock : public platform::Clock {
-public:
-    explicit FixedClock(std::int64_t seconds) : m_seconds(seconds) {}
-    platform::TimePoint Now() const override {
-        return platform::TimePoint(std::chrono::seconds(m_seconds));
-    }
-
-private:
-    std::int64_t m_seconds;
-};
 
 constexpr std::string_view kZones =
     "Europe/Berlin,(UTC+01:00) Germany,,60,10,0,1,5,3,0,60,3,0,1,5,2,0\n"

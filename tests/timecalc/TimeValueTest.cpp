@@ -4,6 +4,7 @@
 
 #include "platform/FrameworkError.h"
 #include "support/CalendarTimes.h"
+#include "support/FixedClock.h"
 #include "support/IanaTime.h"
 #include "timecalc/WallClock.h"
 
@@ -69,17 +70,6 @@ TEST(TimeValueTest, SecondsAreDroppedFromTheCalendarFields) {
     EXPECT_EQ(ToCalendarTime(value), At(2026, 3, 5, 15, 47));
     EXPECT_EQ(UniversalCalendarTime(value).wSecond, 30);
 }
-
-class FixedClock : public platform::Clock {
-public:
-    explicit FixedClock(std::int64_t seconds) : m_seconds(seconds) {}
-    platform::TimePoint Now() const override {
-        return platform::TimePoint(std::chrono::seconds(m_seconds));
-    }
-
-private:
-    std::int64_t m_seconds;
-};
 
 TEST(WallClockTest, NowIsTheMachinesLocalWallClockAndUtc) {
     if (!IanaZoneInstalled("America/New_York")) {
