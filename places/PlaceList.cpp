@@ -4,24 +4,28 @@
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
-#include <optional>
-#include <string>
+#include <string_view>
 
 namespace {
 
-std::vector<PlaceList::Entry> EntriesInCatalogueOrder(const Catalogue& zones) {
+// A place name before its text is made: its UTF-8 bytes and its zone.
+struct Source {
+    std::string_view utf8;
+    const CTimeZone* zone;  // null for "UTC"
+};
+
+std::vector<Source> SourcesInCatalogueOrder(const Catalogue& zones) {
     std::size_t count = 1;
     zones.ForEach([&count](const CTimeZone& zone) { count += zone.m_places.GetCount(); });
-    std::vector<PlaceList::Entry> entries;
-    entries.reserve(count);
-    zones.ForEach([&entries](const CTimeZone& zone) {
+    std::vector<Source> sources;
+    sources.reserve(count);
+    zones.ForEach([&sources](const CTimeZone& zone) {
         for (std::string_view place : zone.m_places) {
-            entries.push_back(
-                {QString::fromUtf8(place.data(), static_cast<qsizetype>(place.size())), &zone});
+            sources.push_back({place, &zone});
         }
     });
-    entries.push_back({QString::fromLatin1(PlaceList::kUtcEntry), nullptr});
-    return entries;
+    sources.push_back({PlaceList::kUtcEntry, nullptr});
+    return sources;
 }
 
 // In the root collation and in the languages below, names made only of ASCII
@@ -53,56 +57,63 @@ bool CollatesPlainNamesAsBytes(const QLocale& locale) {
         default: return false;
     }
 }
-std::optional<std::string> PlainFoldedName(const QString& text) {
-    std::string folded;
-    folded.reserve(static_cast<std::size_t>(text.size()));
-    for (const QChar c : text) {
-        const char16_t unit = c.unicode();
-        if (unit >= 'A' && unit <= 'Z') {
-            folded += static_cast<char>(unit - 'A' + 'a');
-        } else if ((unit >= 'a' && unit <= 'z') || (unit >= '0' && unit <= '9') || unit == ' ') {
-            folded += static_cast<char>(unit);
-        } else {
-            return std::nullopt;
-        }
-    }
-    return folded;
+bool IsPlainName(std::string_view utf8) {
+    return std::all_of(utf8.begin(), utf8.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == ' ';
+    });
 }
 
-// What the sort compares: for a plain name its first eight folded bytes as
-// one number (most comparisons end there) and the whole folded name.
+unsigned char Folded(char c) {
+    return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+}
+
+// The first eight folded bytes as one number, so most comparisons of plain
+// names end in one integer comparison.
+std::uint64_t LeadingFoldedBytes(std::string_view plain) {
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        prefix = (prefix << 8) | (i < plain.size() ? Folded(plain[i]) : 0);
+    }
+    return prefix;
+}
+
+bool PlainLess(std::string_view left, std::string_view right) {
+    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
+                                        [](char a, char b) { return Folded(a) < Folded(b); });
+}
+
 struct SortItem {
     std::uint64_t prefix;
     std::uint32_t index;
     bool plain;
 };
 
-std::uint64_t LeadingBytes(const std::string& folded) {
-    std::uint64_t prefix = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        prefix = (prefix << 8) | (i < folded.size() ? static_cast<unsigned char>(folded[i]) : 0);
-    }
-    return prefix;
-}
-
-void SortForPeople(std::vector<PlaceList::Entry>& entries, const QCollator& collator) {
+// The entries in the order people expect. Plain names are compared by their
+// folded bytes where the collator's language allows, the others by the
+// collator. The texts are made in catalogue order, which reads the catalogue
+// front to back, and then moved into place.
+std::vector<PlaceList::Entry> SortedEntries(const std::vector<Source>& sources,
+                                            const QCollator& collator) {
     const bool bytesWillDo = CollatesPlainNamesAsBytes(collator.locale()) &&
                              collator.caseSensitivity() == Qt::CaseInsensitive &&
                              !collator.ignorePunctuation() && !collator.numericMode();
-    std::vector<std::string> folded(entries.size());
-    std::vector<SortItem> items(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        auto plain = bytesWillDo ? PlainFoldedName(entries[i].text) : std::nullopt;
-        items[i] = SortItem{plain ? LeadingBytes(*plain) : 0, static_cast<std::uint32_t>(i),
-                            plain.has_value()};
-        if (plain) {
-            folded[i] = std::move(*plain);
-        }
+    std::vector<PlaceList::Entry> entries;
+    entries.reserve(sources.size());
+    std::vector<SortItem> items(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const std::string_view utf8 = sources[i].utf8;
+        entries.push_back(
+            {QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), sources[i].zone});
+        const bool plain = bytesWillDo && IsPlainName(utf8);
+        items[i] =
+            SortItem{plain ? LeadingFoldedBytes(utf8) : 0, static_cast<std::uint32_t>(i), plain};
     }
     std::stable_sort(items.begin(), items.end(), [&](const SortItem& left, const SortItem& right) {
         if (left.plain && right.plain) {
-            return left.prefix != right.prefix ? left.prefix < right.prefix
-                                               : folded[left.index] < folded[right.index];
+            return left.prefix != right.prefix
+                       ? left.prefix < right.prefix
+                       : PlainLess(sources[left.index].utf8, sources[right.index].utf8);
         }
         return collator.compare(entries[left.index].text, entries[right.index].text) < 0;
     });
@@ -111,15 +122,14 @@ void SortForPeople(std::vector<PlaceList::Entry>& entries, const QCollator& coll
     for (const SortItem& item : items) {
         sorted.push_back(std::move(entries[item.index]));
     }
-    entries.swap(sorted);
+    return sorted;
 }
 
 }  // namespace
 
 PlaceList PlaceList::FromCatalogue(const Catalogue& zones, const QCollator& collator) {
     PlaceList list;
-    list.m_entries = EntriesInCatalogueOrder(zones);
-    SortForPeople(list.m_entries, collator);
+    list.m_entries = SortedEntries(SourcesInCatalogueOrder(zones), collator);
     list.IndexFirstCharacters();
     return list;
 }
