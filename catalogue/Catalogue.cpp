@@ -32,10 +32,21 @@ std::size_t Catalogue::FindSlot(std::string_view name, std::uint64_t hash) const
 }
 
 CTimeZone* Catalogue::Lookup(std::string_view name) const {
+    return Lookup(name, Hash(name));
+}
+
+CTimeZone* Catalogue::Lookup(std::string_view name, std::uint64_t hash) const {
     if (m_slots.empty()) {
         return nullptr;
     }
-    return m_slots[FindSlot(name, Hash(name))].zone;
+    return m_slots[FindSlot(name, hash)].zone;
+}
+
+void Catalogue::PrefetchLookup(std::uint64_t hash) const {
+    // Only the slot: reading it here to find the name would wait for it.
+    if (!m_slots.empty()) {
+        __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
+    }
 }
 
 CTimeZone* Catalogue::Insert(std::unique_ptr<CTimeZone> zone) {

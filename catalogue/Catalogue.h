@@ -21,6 +21,14 @@ public:
     // The record named exactly `name` (bytes, case and blanks count), or null.
     CTimeZone* Lookup(std::string_view name) const;
 
+    // The same with the name's hash already known (Hash(name)), and a hint to
+    // fetch the memory that lookup will read: a caller with many names to
+    // look up asks for all of them first, so that the memory is read in
+    // parallel instead of one name at a time.
+    static std::uint64_t Hash(std::string_view name);
+    CTimeZone* Lookup(std::string_view name, std::uint64_t hash) const;
+    void PrefetchLookup(std::uint64_t hash) const;
+
     // Inserts the record under its m_strName. A name already present keeps its
     // first record: the new one is freed and null is returned.
     CTimeZone* Insert(std::unique_ptr<CTimeZone> zone);
@@ -62,7 +70,6 @@ private:
         std::size_t nameLength = 0;
     };
 
-    static std::uint64_t Hash(std::string_view name);
     std::size_t FindSlot(std::string_view name, std::uint64_t hash) const;
     void Grow();
 

@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "platform/SharedReadFile.h"
 
@@ -43,12 +45,14 @@ inline std::string_view WithoutTrailingCr(std::string_view line) {
 
 }  // namespace detail
 
-// Calls `onLine(std::string_view)` for every line in file order; the view is
-// valid only during the call. Lines may be of any length. Throws
-// std::system_error when reading fails part way.
-template <typename OnLine>
-void ForEachLine(platform::SharedReadFile& file, OnLine&& onLine) {
+// Calls `onLines(std::span<const std::string_view>)` with the lines of the
+// file in file order, a block of them at a time; the views are valid only
+// during the call. Lines may be of any length. Throws std::system_error when
+// reading fails part way.
+template <typename OnLines>
+void ForEachLineBlock(platform::SharedReadFile& file, OnLines&& onLines) {
     detail::ReadBuffer buffer;
+    std::vector<std::string_view> lines;
     std::size_t begin = 0;  // first unconsumed byte
     std::size_t end = 0;    // one past the last byte read
     bool endOfText = false;
@@ -71,6 +75,7 @@ void ForEachLine(platform::SharedReadFile& file, OnLine&& onLine) {
         } else {
             end += count;
         }
+        lines.clear();
         for (;;) {
             const char* start = buffer.Data() + begin;
             const void* newline = std::memchr(start, '\n', end - begin);
@@ -78,11 +83,26 @@ void ForEachLine(platform::SharedReadFile& file, OnLine&& onLine) {
                 break;
             }
             const auto length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
-            onLine(detail::WithoutTrailingCr(std::string_view(start, length)));
+            lines.push_back(detail::WithoutTrailingCr(std::string_view(start, length)));
             begin += length + 1;
         }
+        if (endOfText && begin < end) {  // the last line has no line feed
+            lines.emplace_back(buffer.Data() + begin, end - begin);
+            begin = end;
+        }
+        if (!lines.empty()) {
+            onLines(std::span<const std::string_view>(lines));
+        }
     }
-    if (begin < end) {  // the last line has no line feed
-        onLine(std::string_view(buffer.Data() + begin, end - begin));
-    }
+}
+
+// Calls `onLine(std::string_view)` for every line in file order; the view is
+// valid only during the call.
+template <typename OnLine>
+void ForEachLine(platform::SharedReadFile& file, OnLine&& onLine) {
+    ForEachLineBlock(file, [&onLine](std::span<const std::string_view> lines) {
+        for (const std::string_view line : lines) {
+            onLine(line);
+        }
+    });
 }

@@ -1,7 +1,10 @@
 #include "catalogue/LoadCatalogue.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "catalogue/FieldReader.h"
 #include "catalogue/LineReader.h"
@@ -20,28 +23,89 @@ bool ReadZones(Catalogue& zones, platform::SharedReadFile& file) {
     return true;
 }
 
+// One locations line, split. The views point into the line, or into
+// `owned` when the line needed the full tokenizer (quoted fields).
+struct LocationLine {
+    std::string_view zone;
+    std::string_view place;
+    std::uint64_t hash = 0;
+};
+
+// Splits a line without copying when it holds no double quote (the common
+// case): then each field simply runs to the next comma.
+bool SplitPlainly(std::string_view line, LocationLine& split) {
+    if (line.find('"') != std::string_view::npos) {
+        return false;
+    }
+    const std::size_t comma = line.find(',');
+    if (comma == std::string_view::npos) {
+        split.zone = line;
+        split.place = {};
+        return true;
+    }
+    split.zone = line.substr(0, comma);
+    split.place = line.substr(comma + 1, line.find(',', comma + 1) - (comma + 1));
+    return true;
+}
+
+class LocationReader {
+public:
+    explicit LocationReader(Catalogue& zones) : m_zones(zones) {}
+
+    // A block of lines in two passes: first every zone name is split and
+    // hashed and its lookup's memory requested, then the lookups and appends
+    // run, mostly on memory already fetched. In a file whose lines name zones
+    // in no order, a lookup at a time would wait for memory on every line.
+    void Read(std::span<const std::string_view> lines) {
+        m_split.clear();
+        m_owned.clear();
+        m_owned.reserve(2 * lines.size());  // views into it must not move
+        for (const std::string_view line : lines) {
+            LocationLine split;
+            if (!SplitPlainly(line, split)) {
+                std::string& zone = m_owned.emplace_back();
+                std::string& place = m_owned.emplace_back();
+                ParseLocationLine(line, zone, place);
+                split.zone = zone;
+                split.place = place;
+            }
+            if (split.zone.empty() || split.place.empty()) {
+                continue;
+            }
+            split.hash = Catalogue::Hash(split.zone);
+            m_zones.PrefetchLookup(split.hash);
+            m_split.push_back(split);
+        }
+        for (const LocationLine& split : m_split) {
+            ZoneFor(split).m_places.Add(split.place);
+        }
+    }
+
+private:
+    CTimeZone& ZoneFor(const LocationLine& split) {
+        // Consecutive lines often name the same zone.
+        if (m_previous == nullptr || m_previousName != split.zone) {
+            m_previous = m_zones.Lookup(split.zone, split.hash);
+            if (m_previous == nullptr) {
+                m_previous = m_zones.Insert(MakePlaceholderZone(split.zone));
+            }
+            m_previousName.assign(split.zone);
+        }
+        return *m_previous;
+    }
+
+    Catalogue& m_zones;
+    std::vector<LocationLine> m_split;
+    std::vector<std::string> m_owned;
+    CTimeZone* m_previous = nullptr;
+    std::string m_previousName;
+};
+
 bool ReadLocations(Catalogue& zones, platform::SharedReadFile& file) {
-    std::string zoneName;
-    std::string placeName;
-    // Locations files tend to group the places of a zone, so the previous
-    // line's zone spares most lookups; its name is kept here, where reading it
-    // costs no trip to the record.
-    CTimeZone* previous = nullptr;
-    std::string previousName;
+    LocationReader reader(zones);
     try {
-        ForEachLine(file, [&](std::string_view line) {
-            if (!ParseLocationLine(line, zoneName, placeName)) {
-                return;
-            }
-            if (previous == nullptr || previousName != zoneName) {
-                previous = zones.Lookup(zoneName);
-                if (previous == nullptr) {
-                    previous = zones.Insert(MakePlaceholderZone(zoneName));
-                }
-                previousName = zoneName;
-            }
-            previous->m_places.Add(placeName);
-        });
+        ForEachLineBlock(
+            file, [&reader](std::span<const std::string_view> lines) { reader.Read(lines); });
     } catch (const std::system_error&) {
         return false;
     }
