@@ -264,13 +264,24 @@ void COlvantaDlg::keyPressEvent(QKeyEvent* event) {
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         switch (event->key()) {
             case Qt::Key_F1: OnSysCommand(kAboutCommand); return;
-            // Return ends the window like OK, since no button is the default.
             case Qt::Key_Return:
-            case Qt::Key_Enter: accept(); return;
+            case Qt::Key_Enter: OnReturn(); return;
             default: break;
         }
     }
     QDialog::keyPressEvent(event);
+}
+
+void COlvantaDlg::OnReturn() {
+    // A focused button takes Return as its click; the result area keeps
+    // Return for itself; anywhere else Return ends the window like OK, since
+    // no button is the default.
+    QWidget* focus = focusWidget();
+    if (auto* button = qobject_cast<QPushButton*>(focus)) {
+        button->click();
+    } else if (focus != m_editResult) {
+        accept();
+    }
 }
 
 void COlvantaDlg::done(int result) {

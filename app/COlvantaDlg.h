@@ -77,6 +77,7 @@ private:
     void BuildTemplate();
     void ConnectMessageMap();
     void OnDestroy();
+    void OnReturn();
 
     void OnBaseLocationChanged();
     void OnRemoteLocationChanged();

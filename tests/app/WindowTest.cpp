@@ -279,6 +279,24 @@ TEST_F(WindowTest, ReturnAndEscapeCloseTheWindowAndWriteThePlaces) {
     }
 }
 
+TEST_F(WindowTest, ReturnOnAButtonClicksItAndInTheResultAreaDoesNothing) {
+    COlvantaDlg& window = Open();
+    auto* noon = Control<QPushButton>(COlvantaDlg::kIdNoon);
+    noon->setFocus();
+    QTest::keyClick(noon, Qt::Key_Return);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(ShownTime(), "12:00");
+
+    auto* result = Control<QPlainTextEdit>(COlvantaDlg::kIdResult);
+    result->setFocus();
+    QTest::keyClick(result, Qt::Key_Return);
+    EXPECT_TRUE(window.isVisible());
+
+    Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->setFocus();
+    QTest::keyClick(Control<QTimeEdit>(COlvantaDlg::kIdTimePicker), Qt::Key_Return);
+    EXPECT_FALSE(window.isVisible());
+}
+
 TEST_F(WindowTest, TopEditsStayEmptyWhateverHappens) {
     Open();
     TypeAndLeave(BaseList(), "new");
