@@ -7,7 +7,10 @@
 
 COlvantaApp::COlvantaApp(int& argc, char** argv) : QApplication(argc, argv) {
     // The application's name stays the program file's name: message boxes
-    // carry it as their title.
+    // carry it as their title. The desktop entry's name lets a Wayland
+    // compositor show the entry's icon and name for the window, whatever the
+    // program file is called.
+    setDesktopFileName(QStringLiteral("olvanta"));
 }
 
 bool COlvantaApp::InitInstance() {

@@ -15,6 +15,7 @@
 #include "app/settings/Settings.h"
 #include "controls/CAboutDlg.h"
 #include "controls/DialogUnits.h"
+#include "controls/Mnemonic.h"
 #include "controls/StaticText.h"
 #include "olvanta/Config.h"
 #include "places/PlaceListModel.h"
@@ -78,6 +79,35 @@ Widget* Place(Widget* widget, int id, const DialogUnits& units) {
     widget->setGeometry(rect);
     widget->setObjectName(QString::number(id));
     return widget;
+}
+
+// What assistive technology announces for each control. The lists are named
+// after their labels without the offsets that the labels go on to show.
+struct AccessibleText {
+    int id;
+    const char* name;
+    const char* description;
+};
+
+constexpr std::array kAccessibleTexts{
+    AccessibleText{COlvantaDlg::kIdBaseList, "Base location", "The place whose time is entered"},
+    AccessibleText{COlvantaDlg::kIdRemoteList, "Remote location",
+                   "The place the time is converted to"},
+    AccessibleText{COlvantaDlg::kIdTimePicker, "Time at the base location", "Hours and minutes"},
+    AccessibleText{COlvantaDlg::kIdResult, "Result",
+                   "Time and date at the remote location, and the time difference"},
+    AccessibleText{COlvantaDlg::kIdNow, "Now", "Sets the time to now"},
+    AccessibleText{COlvantaDlg::kIdMidnight, "Midnight", "Sets the time of day to 00:00"},
+    AccessibleText{COlvantaDlg::kIdNoon, "Noon", "Sets the time of day to 12:00"},
+    AccessibleText{COlvantaDlg::kIdTopLeftEdit, "Empty field, left", "Always empty"},
+    AccessibleText{COlvantaDlg::kIdTopRightEdit, "Empty field, right", "Always empty"},
+    AccessibleText{COlvantaDlg::kIdLink, "Olvanta web site", "Opens the web site in a browser"},
+};
+
+// A label keeps its mnemonic whenever its text is rewritten; what it shows
+// is the text as given.
+void SetLabelText(QLabel& label, const QString& text) {
+    label.setText(WithMnemonic(text));
 }
 
 QLabel* PlaceStatic(QWidget* parent, const char* text, int id, const DialogUnits& units) {
@@ -162,11 +192,26 @@ void COlvantaDlg::BuildTemplate() {
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     }
+    NameControls();
     m_link.PreSubclassWindow();
     if (m_environment.urlOpener != nullptr) {
         m_link.SetOpener(*m_environment.urlOpener);
     }
     m_link.SetMessageSink(m_environment.messages);
+}
+
+void COlvantaDlg::NameControls() {
+    // Alt with a label's first letter moves to its list.
+    m_baseLabel->setBuddy(m_cbBase);
+    m_remoteLabel->setBuddy(m_cbRemote);
+    SetLabelText(*m_baseLabel, m_baseLabel->text());
+    SetLabelText(*m_remoteLabel, m_remoteLabel->text());
+    for (const AccessibleText& text : kAccessibleTexts) {
+        if (auto* control = findChild<QWidget*>(QString::number(text.id))) {
+            control->setAccessibleName(QString::fromUtf8(text.name));
+            control->setAccessibleDescription(QString::fromUtf8(text.description));
+        }
+    }
 }
 
 template <typename Handler>
@@ -376,10 +421,10 @@ void COlvantaDlg::UpdateResult() {
 
     m_remoteTime = texts.remoteTime;
     if (texts.baseLabel) {
-        m_baseLabel->setText(QString::fromStdString(*texts.baseLabel));
+        SetLabelText(*m_baseLabel, QString::fromStdString(*texts.baseLabel));
     }
     if (texts.remoteLabel) {
-        m_remoteLabel->setText(QString::fromStdString(*texts.remoteLabel));
+        SetLabelText(*m_remoteLabel, QString::fromStdString(*texts.remoteLabel));
     }
     m_editResult->setPlainText(ForTextControl(texts.result));
 }

@@ -75,6 +75,7 @@ protected:
 
 private:
     void BuildTemplate();
+    void NameControls();
     void ConnectMessageMap();
     void OnDestroy();
     void OnReturn();

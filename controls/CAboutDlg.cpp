@@ -64,6 +64,7 @@ void CAboutDlg::BuildTemplate() {
     // Children in layout order, which is also the order they are painted in.
     QLabel* iconLabel = AddStatic(this, units, "", QRect(11, 17, kIconSizeDu, kIconSizeDu));
     iconLabel->setObjectName(QStringLiteral("icon"));
+    iconLabel->setAccessibleName(QStringLiteral("Olvanta icon"));
     const QSize iconSize = iconLabel->size();
     const int side = std::min(iconSize.width(), iconSize.height());
     iconLabel->setPixmap(icon.pixmap(side, side));
@@ -81,6 +82,8 @@ void CAboutDlg::BuildTemplate() {
 
     AddStatic(this, units, kSeeMore, QRect(40, 72, 72, 8))->setObjectName(IdName(kIdSeeMore));
     PlaceLink(m_siteLink, this, units, OLVANTA_WEB_SITE, kIdSiteLink, QRect(115, 72, 94, 8));
+    // Its text is an address; a screen reader should say what it leads to.
+    m_siteLink.setAccessibleName(QStringLiteral("Olvanta web site"));
     PlaceLink(m_licenseLink, this, units, kLicenseLinkText, kIdLicenseLink, QRect(40, 22, 119, 8));
     AddStatic(this, units, kFirstCredit, QRect(40, 34, 169, 8))
         ->setObjectName(IdName(kIdFirstCredit));

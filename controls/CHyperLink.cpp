@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "controls/FittedRect.h"
+#include "controls/HyperLinkAccessible.h"
 #include "controls/MessageBoxSink.h"
 #include "controls/OpenErrorText.h"
 #include "platform/OpenResult.h"
@@ -59,6 +60,7 @@ CHyperLink::CHyperLink(QWidget* parent) : QLabel(parent) {
     m_hoverTimer.setInterval(kHoverPollInterval);
     connect(&m_hoverTimer, &QTimer::timeout, this, &CHyperLink::OnTimer);
     m_beep = [] { QApplication::beep(); };
+    HyperLinkAccessible::Install();
 }
 
 CHyperLink::~CHyperLink() = default;

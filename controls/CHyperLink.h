@@ -77,6 +77,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Its press action is a click.
+    friend class HyperLinkAccessible;
+
     void OnMouseMove();
     void OnTimer();
     void OnClicked();

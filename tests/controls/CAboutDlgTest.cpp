@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -162,6 +163,30 @@ TEST_F(AboutBoxTest, EnterAcceptsAndEscapeRejects) {
     dialog.show();
     QTest::mouseClick(&Control<QPushButton>(dialog, "1"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(AboutBoxTest, AssistiveTechnologyFindsANameForEveryPartAndFollowsTheLinks) {
+    CAboutDlg dialog;
+    RecordingUrlOpener opener;
+    dialog.SiteLink().SetOpener(opener);
+    dialog.LicenseLink().SetOpener(opener);
+    dialog.show();
+    for (QWidget* child : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(child);
+        ASSERT_NE(access, nullptr);
+        EXPECT_FALSE(access->text(QAccessible::Name).isEmpty())
+            << child->objectName().toStdString();
+    }
+    // A link is announced as one, by what it leads to rather than by its
+    // address, and its press action opens it.
+    for (CHyperLink* link : {&dialog.SiteLink(), &dialog.LicenseLink()}) {
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(link);
+        EXPECT_EQ(access->role(), QAccessible::Link) << link->objectName().toStdString();
+        EXPECT_NE(access->text(QAccessible::Name).toStdString(), link->TargetUrl());
+        access->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(opener.opened.back(), link->TargetUrl());
+    }
+    EXPECT_EQ(opener.opened.size(), 2u);
 }
 
 TEST_F(AboutBoxTest, EachOpeningStartsUnvisitedAndAFailedLinkKeepsTheBoxOpen) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QFontMetrics>
@@ -312,6 +313,69 @@ TEST_F(HyperLinkTest, OnlyALeftClickOnTheAttachedLinkOpensIt) {
     EXPECT_TRUE(m_opener.opened.empty());
     Click();
     EXPECT_EQ(m_opener.opened.size(), 1u);
+}
+
+// What a screen reader or a switch device works with: the link's accessible
+// interface, whose press action must do exactly what a click does.
+TEST_F(HyperLinkTest, AssistiveTechnologySeesALinkWhosePressActsAsAClick) {
+    struct Case {
+        const char* name;
+        bool attached;
+        int openResult;
+        std::size_t opened;
+        bool visited;
+        std::size_t messages;
+    };
+    const Case cases[] = {
+        {"not_attached", false, open_result::kOpened, 0, false, 0},
+        {"opened", true, open_result::kOpened, 1, true, 0},
+        {"failed", true, open_result::kNoAssociation, 1, false, 1},
+    };
+    for (const Case& c : cases) {
+        QWidget window;
+        auto* link = new CHyperLink(&window);  // owned by the window
+        link->setGeometry(kTemplateRect);
+        link->setText(QStringLiteral("https://example.org/a"));
+        RecordingUrlOpener opener;
+        opener.result = c.openResult;
+        RecordingMessageSink messages;
+        int beeps = 0;
+        link->SetOpener(opener);
+        link->SetMessageSink(messages);
+        link->SetBeep([&beeps] { ++beeps; });
+        if (c.attached) {
+            link->PreSubclassWindow();
+        }
+        window.show();
+
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(link);
+        ASSERT_NE(access, nullptr) << c.name;
+        EXPECT_EQ(access->role(), QAccessible::Link) << c.name;
+        EXPECT_EQ(access->text(QAccessible::Name), link->text()) << c.name;
+        EXPECT_EQ(access->text(QAccessible::Value).toStdString(), link->TargetUrl()) << c.name;
+        QAccessibleActionInterface* actions = access->actionInterface();
+        ASSERT_NE(actions, nullptr) << c.name;
+        EXPECT_EQ(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()})
+            << c.name;
+
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_EQ(opener.opened.size(), c.opened) << c.name;
+        EXPECT_EQ(link->IsVisited(), c.visited) << c.name;
+        EXPECT_EQ(messages.Messages().size(), c.messages) << c.name;
+        EXPECT_EQ(beeps, static_cast<int>(c.messages)) << c.name;
+    }
+}
+
+TEST_F(HyperLinkTest, AnAccessibleNameTakesThePlaceOfTheAddressAsText) {
+    CHyperLink& link = AttachedLink(QStringLiteral("https://example.org/a"));
+    link.setAccessibleName(QStringLiteral("Example site"));
+    QAccessibleInterface* access = QAccessible::queryAccessibleInterface(&link);
+    ASSERT_NE(access, nullptr);
+    EXPECT_EQ(access->text(QAccessible::Name), QStringLiteral("Example site"));
+    EXPECT_EQ(access->text(QAccessible::Value), QStringLiteral("https://example.org/a"));
+    // Other actions are not the link's to run.
+    access->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(m_opener.opened.empty());
 }
 
 // Whether any pixel of the image has exactly this colour.

@@ -1,0 +1,31 @@
+# Where `cmake --install` and the Debian package put Olvanta. The programs and
+# their two data files share one private directory, because the programs look
+# for their data beside their own resolved executable; bin/ only holds
+# relative links to them, so the tree can be moved or unpacked anywhere.
+include(GNUInstallDirs)
+
+# Every install rule belongs to this one component. The tests and the package
+# install it by name, which makes CMake record what they installed in
+# install_manifest_olvanta.txt; install_manifest.txt, which a plain
+# `cmake --install` writes and uninstalling reads, stays the user's own.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME olvanta)
+
+set(OLVANTA_INSTALL_PRIVATE_DIR "lib/olvanta"
+    CACHE STRING "Directory, relative to the prefix, for the programs and their data")
+
+# The link bin/<program> -> ../lib/olvanta/<program>, made in the build tree
+# and installed as it is (CMake installs a link as a link and lists it in
+# install_manifest.txt, so uninstalling removes it too).
+function(olvanta_install_program target)
+    install(TARGETS ${target} RUNTIME DESTINATION ${OLVANTA_INSTALL_PRIVATE_DIR})
+    get_target_property(program ${target} OUTPUT_NAME)
+    if(NOT program)
+        set(program ${target})
+    endif()
+    file(RELATIVE_PATH link_target "/${CMAKE_INSTALL_BINDIR}"
+         "/${OLVANTA_INSTALL_PRIVATE_DIR}/${program}")
+    set(link "${CMAKE_BINARY_DIR}/install-links/${program}")
+    file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/install-links")
+    file(CREATE_LINK "${link_target}" "${link}" SYMBOLIC)
+    install(FILES "${link}" DESTINATION ${CMAKE_INSTALL_BINDIR})
+endfunction()
