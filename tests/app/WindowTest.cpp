@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "WindowFixture.h"
 #include "app/COlvantaDlg.h"
 #include "app/PlaceComboBox.h"
 #include "app/settings/Settings.h"
@@ -25,98 +26,7 @@
 
 namespace {
 
-constexpr const char* kCompanyKey = "Software\\Quandelle";
-constexpr const char* kProgramKey = "Software\\Quandelle\\Olvanta";
-constexpr const char* kBaseValue = "timezones_Base_Location";
-constexpr const char* kRemoteValue = "timezones_Remote_Location";
-
-constexpr std::string_view kZones =
-    "Europe/Berlin,,,60,10,0,1,5,3,0,60,3,0,1,5,2,0\n"
-    "America/New_York,,,-300,11,0,1,1,2,0,60,3,0,1,2,2,0\n"
-    "Asia/Kolkata,,,330\n"
-    "Asia/Shanghai,,,480\n";
-// In list order: Amsterdam 0, Berlin 1, Bern 2, Kolkata 3, New York 4, UTC 5,
-// Xian 6.
-constexpr std::string_view kPlaces =
-    "Europe/Berlin,Berlin\n"
-    "Europe/Berlin,Bern\n"
-    "Europe/Berlin,Amsterdam\n"
-    "America/New_York,New York\n"
-    "Asia/Kolkata,Kolkata\n"
-    "Asia/Shanghai,Xian\n";
-
-// A clock the test moves by hand.
-class SettableClock : public platform::Clock {
-public:
-    platform::TimePoint Now() const override {
-        return platform::TimePoint(std::chrono::seconds(seconds));
-    }
-    std::int64_t seconds = 1772725650;  // 2026-03-05T15:47:30Z, a Thursday
-};
-
-class WindowTest : public ::testing::Test {
-protected:
-    WindowTest() : m_utc("UTC") {
-        g_baseLocation = 0;
-        g_remoteLocation = 0;
-        WriteData(kZones, kPlaces);
-    }
-
-    void WriteData(std::string_view zones, std::string_view places) {
-        m_data.Write(kZoneFileName, zones);
-        m_data.Write(kLocationsFileName, places);
-    }
-
-    COlvantaDlg& Open() {
-        const DialogEnvironment environment{m_data.Path(), m_clock, m_store, m_messages, &m_opener};
-        m_window = std::make_unique<COlvantaDlg>(environment);
-        EXPECT_TRUE(m_window->CatalogueLoaded());
-        m_window->OnInitDialog();
-        m_window->show();
-        QApplication::setActiveWindow(m_window.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-        return *m_window;
-    }
-
-    template <typename Widget>
-    Widget* Control(int id) const {
-        auto* widget = m_window->findChild<Widget*>(QString::number(id));
-        EXPECT_NE(widget, nullptr) << id;
-        return widget;
-    }
-    PlaceComboBox* BaseList() const { return Control<PlaceComboBox>(COlvantaDlg::kIdBaseList); }
-    PlaceComboBox* RemoteList() const { return Control<PlaceComboBox>(COlvantaDlg::kIdRemoteList); }
-    QString BaseLabel() const { return Control<QLabel>(COlvantaDlg::kIdBaseLabel)->text(); }
-    QString RemoteLabel() const { return Control<QLabel>(COlvantaDlg::kIdRemoteLabel)->text(); }
-    QString Result() const {
-        return Control<QPlainTextEdit>(COlvantaDlg::kIdResult)->toPlainText();
-    }
-    QString ResultTime() const { return Result().left(5); }
-    QString ShownTime() const {
-        return Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->time().toString("HH:mm");
-    }
-
-    // Types `text` into `list`'s text field in place of what it shows, then
-    // moves the focus on with Tab.
-    void TypeAndLeave(PlaceComboBox* list, const QString& text) {
-        list->setFocus(Qt::MouseFocusReason);
-        list->lineEdit()->selectAll();
-        QTest::keyClick(list->lineEdit(), Qt::Key_Backspace);
-        QTest::keyClicks(list->lineEdit(), text);
-        QTest::keyClick(list, Qt::Key_Tab);
-        QApplication::processEvents();
-    }
-
-    void Click(int id) const { QTest::mouseClick(Control<QPushButton>(id), Qt::LeftButton); }
-
-    ScopedTimeZone m_utc;
-    TempDir m_data;
-    MemoryKeyStore m_store;
-    RecordingMessageSink m_messages;
-    RecordingUrlOpener m_opener;
-    SettableClock m_clock;
-    std::unique_ptr<COlvantaDlg> m_window;
-};
+class WindowTest : public WindowFixture {};
 
 TEST_F(WindowTest, FirstRunSelectsTheFirstEntriesAndStoresThem) {
     COlvantaDlg& window = Open();

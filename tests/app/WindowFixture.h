@@ -1,0 +1,121 @@
+// The main window over data files of a temporary directory, an in-memory
+// settings store and a clock the test sets, with helpers that find the
+// controls and act as a user would.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimeEdit>
+#include <memory>
+#include <string_view>
+
+#include "app/COlvantaDlg.h"
+#include "app/PlaceComboBox.h"
+#include "app/settings/Settings.h"
+#include "catalogue/LoadCatalogue.h"
+#include "support/IanaTime.h"
+#include "support/MemoryKeyStore.h"
+#include "support/RecordingMessageSink.h"
+#include "support/RecordingUrlOpener.h"
+#include "support/TempDir.h"
+
+inline constexpr const char* kCompanyKey = "Software\\Quandelle";
+inline constexpr const char* kProgramKey = "Software\\Quandelle\\Olvanta";
+inline constexpr const char* kBaseValue = "timezones_Base_Location";
+inline constexpr const char* kRemoteValue = "timezones_Remote_Location";
+
+inline constexpr std::string_view kZones =
+    "Europe/Berlin,,,60,10,0,1,5,3,0,60,3,0,1,5,2,0\n"
+    "America/New_York,,,-300,11,0,1,1,2,0,60,3,0,1,2,2,0\n"
+    "Asia/Kolkata,,,330\n"
+    "Asia/Shanghai,,,480\n";
+// In list order: Amsterdam 0, Berlin 1, Bern 2, Kolkata 3, New York 4, UTC 5,
+// Xian 6.
+inline constexpr std::string_view kPlaces =
+    "Europe/Berlin,Berlin\n"
+    "Europe/Berlin,Bern\n"
+    "Europe/Berlin,Amsterdam\n"
+    "America/New_York,New York\n"
+    "Asia/Kolkata,Kolkata\n"
+    "Asia/Shanghai,Xian\n";
+
+// A clock the test moves by hand.
+class SettableClock : public platform::Clock {
+public:
+    platform::TimePoint Now() const override {
+        return platform::TimePoint(std::chrono::seconds(seconds));
+    }
+    std::int64_t seconds = 1772725650;  // 2026-03-05T15:47:30Z, a Thursday
+};
+
+class WindowFixture : public ::testing::Test {
+protected:
+    WindowFixture() : m_utc("UTC") {
+        g_baseLocation = 0;
+        g_remoteLocation = 0;
+        WriteData(kZones, kPlaces);
+    }
+
+    void WriteData(std::string_view zones, std::string_view places) {
+        m_data.Write(kZoneFileName, zones);
+        m_data.Write(kLocationsFileName, places);
+    }
+
+    COlvantaDlg& Open() {
+        const DialogEnvironment environment{m_data.Path(), m_clock, *m_settings, m_messages,
+                                            &m_opener};
+        m_window = std::make_unique<COlvantaDlg>(environment);
+        EXPECT_TRUE(m_window->CatalogueLoaded());
+        m_window->OnInitDialog();
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        return *m_window;
+    }
+
+    template <typename Widget>
+    Widget* Control(int id) const {
+        auto* widget = m_window->findChild<Widget*>(QString::number(id));
+        EXPECT_NE(widget, nullptr) << id;
+        return widget;
+    }
+    PlaceComboBox* BaseList() const { return Control<PlaceComboBox>(COlvantaDlg::kIdBaseList); }
+    PlaceComboBox* RemoteList() const { return Control<PlaceComboBox>(COlvantaDlg::kIdRemoteList); }
+    QString BaseLabel() const { return Control<QLabel>(COlvantaDlg::kIdBaseLabel)->text(); }
+    QString RemoteLabel() const { return Control<QLabel>(COlvantaDlg::kIdRemoteLabel)->text(); }
+    QString Result() const {
+        return Control<QPlainTextEdit>(COlvantaDlg::kIdResult)->toPlainText();
+    }
+    QString ResultTime() const { return Result().left(5); }
+    QString ShownTime() const {
+        return Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->time().toString("HH:mm");
+    }
+
+    // Types `text` into `list`'s text field in place of what it shows, then
+    // moves the focus on with Tab.
+    void TypeAndLeave(PlaceComboBox* list, const QString& text) {
+        list->setFocus(Qt::MouseFocusReason);
+        list->lineEdit()->selectAll();
+        QTest::keyClick(list->lineEdit(), Qt::Key_Backspace);
+        QTest::keyClicks(list->lineEdit(), text);
+        QTest::keyClick(list, Qt::Key_Tab);
+        QApplication::processEvents();
+    }
+
+    void Click(int id) const { QTest::mouseClick(Control<QPushButton>(id), Qt::LeftButton); }
+
+    ScopedTimeZone m_utc;
+    TempDir m_data;
+    MemoryKeyStore m_store;
+    platform::KeyStore* m_settings = &m_store;  // the store the window is given
+    RecordingMessageSink m_messages;
+    RecordingUrlOpener m_opener;
+    SettableClock m_clock;
+    std::unique_ptr<COlvantaDlg> m_window;
+};
