@@ -182,6 +182,11 @@ TEST_F(WindowRobustnessTest, ADataFileThatCannotBeReadEndsTheProgramBeforeAnyWin
             fs::remove_all(m_data.Path() / name);
         }
         WriteData(kZones, kPlaces);
+        for (const char* name : {kZoneFileName, kLocationsFileName}) {
+            fs::permissions(m_data.Path() / name, fs::perms::owner_read | fs::perms::owner_write |
+                                                      fs::perms::group_read |
+                                                      fs::perms::others_read);
+        }
         c.spoil(m_data.Path() / c.file);
         m_messages.Clear();
         {
@@ -249,8 +254,8 @@ TEST_F(WindowRobustnessTest, DataThatIsNoProperTextStillGivesAWorkingWindow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteData(c.zones, c.places);
-        g_baseLocation = 0;
-        g_remoteLocation = 0;
+        m_store.PutDword(kProgramKey, kBaseValue, 0);
+        m_store.PutDword(kProgramKey, kRemoteValue, 0);
         m_messages.Clear();
         Open();
         QStringList entries = Entries(BaseList());
