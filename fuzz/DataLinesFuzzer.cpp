@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the zone-line and location-line parsers and checks
 // the properties every input must keep.
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +15,29 @@ namespace {
 void Check(bool condition) {
     if (!condition) {
         std::abort();
+    }
+}
+
+// ReadNumber against the C library's own conversion, which it stands in for:
+// the same value (clamped to 32 bits) and the same place after the number.
+// strtol stops at a NUL byte, so only lines without one are compared.
+void CheckNumbersAgainstStrtol(std::string_view line) {
+    if (line.find('\0') != std::string_view::npos) {
+        return;
+    }
+    const std::string terminated(line);
+    FieldCursor cursor{line};
+    for (int number = 0; number < 14 && !cursor.AtEnd(); ++number) {
+        const char* start = terminated.c_str() + cursor.position;
+        char* end = nullptr;
+        long expected = std::strtol(start, &end, 10);
+        expected = expected > INT32_MAX ? INT32_MAX : (expected < INT32_MIN ? INT32_MIN : expected);
+        std::size_t after = static_cast<std::size_t>(end - terminated.c_str());
+        const std::size_t comma = line.find(',', after);
+        after = comma == std::string_view::npos ? line.size() : comma + 1;
+
+        Check(ReadNumber(cursor) == expected);
+        Check(cursor.position == after);
     }
 }
 
@@ -47,5 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(cursor.position > before);
     }
     Check(cursor.AtEnd());
+
+    CheckNumbersAgainstStrtol(line);
     return 0;
 }

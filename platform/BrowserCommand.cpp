@@ -157,8 +157,9 @@ BrowserCommand ComposeBrowserCommand(std::string_view commandTemplate, std::stri
             SplitCommandArguments(CommandPrefix(commandTemplate))) {
         arguments = ExpandFieldCodes(*split, fields);
     }
-    // Without a program before the URL's place the URL itself would be run.
-    if (!arguments || arguments->empty()) {
+    // Without a program before the URL's place the URL itself would be run;
+    // an empty program name ("") names no program either.
+    if (!arguments || arguments->empty() || arguments->front().empty()) {
         command.problem = CommandProblem::Malformed;
         return command;
     }

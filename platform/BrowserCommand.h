@@ -49,7 +49,8 @@ std::optional<std::vector<std::string>> ExpandFieldCodes(const std::vector<std::
 enum class CommandProblem {
     None,
     TooLong,    // the command line would be longer than kMaxCommandLineLength
-    Malformed,  // an open quote, an unknown field code, or no program before the URL
+    Malformed,  // an open quote, an unknown field code, or no (or an empty) program
+                // before the URL
 };
 
 struct BrowserCommand {

@@ -8,7 +8,10 @@
 
 namespace platform {
 
-using TimePoint = std::chrono::system_clock::time_point;
+// Whole seconds: the program never looks closer, and a count of seconds
+// reaches every year a calendar record holds, where the system clock's own
+// nanoseconds end in 2262.
+using TimePoint = std::chrono::sys_seconds;
 
 class Clock {
 public:
@@ -18,7 +21,9 @@ public:
 
 class SystemClock final : public Clock {
 public:
-    TimePoint Now() const override { return std::chrono::system_clock::now(); }
+    TimePoint Now() const override {
+        return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+    }
 };
 
 // Whole seconds since 1970-01-01 00:00:00 UTC, rounded down.

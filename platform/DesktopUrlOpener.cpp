@@ -68,10 +68,11 @@ std::optional<std::filesystem::path> FindDesktopEntry(const XdgDirectories& dire
     }
     // An entry in a subdirectory has the directory and a '-' in its ID
     // ("vendor-browser.desktop" may be vendor/browser.desktop), so each '-'
-    // from the left is tried as a separator as well.
+    // from the left is tried as a separator as well; never a leading one,
+    // which would make the path absolute and leave the directories.
     std::vector<std::string> candidates{desktopId};
     std::string nested = desktopId;
-    for (std::size_t dash = nested.find('-'); dash != std::string::npos;
+    for (std::size_t dash = nested.find('-', 1); dash != std::string::npos;
          dash = nested.find('-', dash + 1)) {
         nested[dash] = '/';
         candidates.push_back(nested);

@@ -9,10 +9,11 @@ namespace {
 
 std::string_view TrimBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
+    const std::size_t last = text.find_last_not_of(" \t\r");
+    // Blanks followed only by a CR have no last character to keep.
+    if (first == std::string_view::npos || last == std::string_view::npos || last < first) {
         return {};
     }
-    const std::size_t last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/FileKeyStore.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
+#include "support/UnprivilegedFiles.h"
 
 namespace {
 
@@ -181,13 +182,15 @@ TEST_F(SettingsFileTest, ACrashAtAnyStepOfClosingLeavesTheOldPlacesOrTheNew) {
 }
 
 TEST_F(SettingsFileTest, AReadOnlyDirectoryIsReportedWhenClosing) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser writes into read-only directories";
-    }
     WriteConf("\"timezones_Base_Location\"=dword:5\n");
-    fs::permissions(Conf().parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
-    platform::FileKeyStore store;
-    SaveSettings(store, m_messages);
+    ScopedUnprivilegedFiles::LetPass(m_dir.Path());
+    ScopedUnprivilegedFiles::Own(Conf(), 0600);
+    ScopedUnprivilegedFiles::Own(Conf().parent_path(), 0500);
+    {
+        const ScopedUnprivilegedFiles asTheFilesOwner;
+        platform::FileKeyStore store;
+        SaveSettings(store, m_messages);
+    }
     fs::permissions(Conf().parent_path(), fs::perms::owner_all);
     EXPECT_EQ(m_messages.Texts(),
               std::vector<std::string>{"The chosen places could not be saved: access is denied."});

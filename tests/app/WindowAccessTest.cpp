@@ -31,7 +31,7 @@ const std::vector<int> kTabStops{
     COlvantaDlg::kIdNoon,     COlvantaDlg::kIdTopLeftEdit, COlvantaDlg::kIdTopRightEdit,
 };
 
-class WindowAccessTest : public WindowTest {
+class WindowAccessTest : public WindowFixture {
 protected:
     // The window's control that holds the keyboard focus: a list's text
     // field or the result's viewport counts as its control.

@@ -1,6 +1,6 @@
-// The main window over a small catalogue, a clock the test moves by hand, an
-// in-memory settings store and recording message and link sinks: what every
-// window test starts from.
+// The main window over data files of a temporary directory, an in-memory
+// settings store and a clock the test sets, with helpers that find the
+// controls and act as a user would.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -47,9 +47,9 @@ inline constexpr std::string_view kPlaces =
     "Asia/Kolkata,Kolkata\n"
     "Asia/Shanghai,Xian\n";
 
-class WindowTest : public ::testing::Test {
+class WindowFixture : public ::testing::Test {
 protected:
-    WindowTest() : m_utc("UTC") {
+    WindowFixture() : m_utc("UTC") {
         g_baseLocation = 0;
         g_remoteLocation = 0;
         WriteData(kZones, kPlaces);
@@ -61,7 +61,8 @@ protected:
     }
 
     COlvantaDlg& Open() {
-        const DialogEnvironment environment{m_data.Path(), m_clock, m_store, m_messages, &m_opener};
+        const DialogEnvironment environment{m_data.Path(), m_clock, *m_settings, m_messages,
+                                            &m_opener};
         m_window = std::make_unique<COlvantaDlg>(environment);
         EXPECT_TRUE(m_window->CatalogueLoaded());
         m_window->OnInitDialog();
@@ -110,6 +111,7 @@ protected:
     ScopedTimeZone m_utc;
     TempDir m_data;
     MemoryKeyStore m_store;
+    platform::KeyStore* m_settings = &m_store;  // the store the window is given
     RecordingMessageSink m_messages;
     RecordingUrlOpener m_opener;
     FixedClock m_clock{1772725650};  // 2026-03-05T15:47:30Z, a Thursday

@@ -16,6 +16,8 @@
 
 namespace {
 
+class WindowTest : public WindowFixture {};
+
 TEST_F(WindowTest, FirstRunSelectsTheFirstEntriesAndStoresThem) {
     COlvantaDlg& window = Open();
     EXPECT_EQ(window.windowTitle(), "Olvanta v.1.1");

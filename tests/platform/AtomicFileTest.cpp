@@ -10,6 +10,7 @@
 #include <string>
 
 #include "support/TempDir.h"
+#include "support/UnprivilegedFiles.h"
 
 namespace {
 
@@ -89,12 +90,14 @@ TEST(AtomicFileTest, ADirectoryThatCannotBeWrittenIsReported) {
     TempDir dir;
     EXPECT_EQ(platform::ReplaceFileAtomically(dir.Path() / "missing" / "a.conf", "x", kPrivate),
               ENOENT);
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser writes into read-only directories";
-    }
     const fs::path target = dir.Write("locked/a.conf", "old\n");
-    fs::permissions(target.parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(platform::ReplaceFileAtomically(target, "new\n", kPrivate), EACCES);
+    ScopedUnprivilegedFiles::LetPass(dir.Path());
+    ScopedUnprivilegedFiles::Own(target, 0600);
+    ScopedUnprivilegedFiles::Own(target.parent_path(), 0500);
+    {
+        const ScopedUnprivilegedFiles asTheFilesOwner;
+        EXPECT_EQ(platform::ReplaceFileAtomically(target, "new\n", kPrivate), EACCES);
+    }
     fs::permissions(target.parent_path(), fs::perms::owner_all);
     EXPECT_EQ(Read(target), "old\n");
 }

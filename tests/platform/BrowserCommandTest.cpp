@@ -162,6 +162,8 @@ TEST(ComposeBrowserCommandTest, RefusesWhatCannotBeRunSafely) {
         {"empty_template", "", kUrl, CommandProblem::Malformed},
         {"quote_left_open_by_the_cut", R"(browser "--url=%u")", kUrl, CommandProblem::Malformed},
         {"unknown_field_code", "browser %z %u", kUrl, CommandProblem::Malformed},
+        // Found by fuzzing: an empty quoted program was run as "".
+        {"empty_program_name", R"("" --new-tab %u)", kUrl, CommandProblem::Malformed},
     };
     for (const Case& c : cases) {
         const platform::BrowserCommand command =

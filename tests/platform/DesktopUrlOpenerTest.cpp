@@ -1,5 +1,7 @@
 #include "platform/DesktopUrlOpener.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -240,6 +242,29 @@ TEST(DesktopUrlOpenerTest, BrowserLookupFollowsTheDesktopsOrder) {
             EXPECT_EQ(entry->exec, c.expectedExec) << c.name;
         }
     }
+}
+
+TEST(DesktopUrlOpenerTest, AnIdBeginningWithADashIsLookedUpOnlyInTheApplicationDirectories) {
+    // "-tmp-x.desktop" read with its first '-' as a directory separator would
+    // be "/tmp/x.desktop": a file anywhere on the disk, whose Exec line would
+    // then be run.
+    const std::filesystem::path outside = std::filesystem::temp_directory_path();
+    std::string id;
+    for (const std::filesystem::path& part : outside.relative_path()) {
+        if (part.string().find('-') != std::string::npos) {
+            GTEST_SKIP() << "the temporary directory's path holds a '-'";
+        }
+        id += "-" + part.string();
+    }
+    const std::string name = "olvantaescape" + std::to_string(::getpid()) + ".desktop";
+    id += "-" + name;
+    { std::ofstream(outside / name) << "[Desktop Entry]\nExec=outside %u\n"; }
+    const TempDir applications;
+    platform::XdgDirectories directories;
+    directories.dataDirs = {applications.Path()};
+    const std::optional<std::filesystem::path> found = platform::FindDesktopEntry(directories, id);
+    std::filesystem::remove(outside / name);
+    EXPECT_FALSE(found.has_value()) << found.value_or("");
 }
 
 TEST(DesktopUrlOpenerTest, BrowserEntryFieldsReachTheCommand) {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "support/TempDir.h"
+#include "support/UnprivilegedFiles.h"
 
 namespace {
 
@@ -244,11 +245,11 @@ TEST_F(FileKeyStoreTest, ALinkedFileIsWrittenThroughItsLink) {
 }
 
 TEST_F(FileKeyStoreTest, AFileMadeReadOnlyIsNotReplaced) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser may write any file";
-    }
     WriteConf("\"a\"=dword:1\n");
-    fs::permissions(Conf(), fs::perms::owner_read);
+    ScopedUnprivilegedFiles::LetPass(m_dir.Path());
+    ScopedUnprivilegedFiles::Own(Company(), 0700);
+    ScopedUnprivilegedFiles::Own(Conf(), 0400);
+    const ScopedUnprivilegedFiles asTheFilesOwner;
     const KeyHandle key = Open(m_store, kProgram);
     ASSERT_EQ(m_store.SetDwordValue(key, "a", 2), ERROR_SUCCESS);
     EXPECT_EQ(m_store.FlushKey(key), ERROR_ACCESS_DENIED);

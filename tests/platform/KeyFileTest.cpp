@@ -27,6 +27,7 @@ const char* const kEntry =
     "not a key line\n"
     "=no key\n"
     "Comment=tab\\there\\nnewline\n"
+    "Path= \t\r\n"
     "[Other]\n"
     "Icon=from-another-group\n";
 
@@ -38,6 +39,7 @@ TEST(KeyFileTest, ReadsTheKeysOfOneGroupWithEscapesResolved) {
         {"Exec", "browser --flag \"a\\b\" \\q %u"},
         {"Icon", "web-browser"},
         {"Comment", "tab\there\nnewline"},
+        {"Path", ""},
     };
     EXPECT_EQ(ParseKeyFileGroup(kEntry, "Desktop Entry"), expected);
     EXPECT_EQ(ParseKeyFileGroup(kEntry, "Other"), (KeyFileGroup{{"Icon", "from-another-group"}}));
@@ -73,6 +75,7 @@ TEST(KeyFileTest, ListValuesSplitAtSemicolons) {
               (List{"a.desktop", "b.desktop"}));
     EXPECT_EQ(platform::SplitListValue("only.desktop"), List{"only.desktop"});
     EXPECT_TRUE(platform::SplitListValue(";;").empty());
+    EXPECT_EQ(platform::SplitListValue("a.desktop; \r"), List{"a.desktop"});
 }
 
 }  // namespace

@@ -1,0 +1,600 @@
+// The main window fed what it may meet outside: data files that cannot be
+// read or hold no text, settings stores that are damaged or cannot be
+// written, clocks at the ends of the calendar and lists with hardly any
+// entry. It shows the standard message or a correct result, never crashes,
+// and never loses a stored value.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <QTime>
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/WindowFixture.h"
+#include "olvanta/Config.h"
+#include "platform/FileKeyStore.h"
+#include "support/UnprivilegedFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+const std::string kTimezonesError =
+    "Timezones data could not be retreived! For support please visit "s + OLVANTA_SUPPORT_URL;
+const std::string kLocationsError =
+    "Locations data could not be retreived! For support please visit "s + OLVANTA_SUPPORT_URL;
+const std::string kDamaged = "Registry database is corrupted!";
+const std::string kCalendarFail = "Unspecified error";
+const std::string kCalendarInvalid = "The parameter is incorrect.";
+
+// Bytes from a fixed seed, none of them in `excluded`.
+std::string RandomBytes(std::size_t count, std::uint32_t seed, std::string_view excluded = {}) {
+    std::mt19937 generator(seed);
+    std::string bytes;
+    while (bytes.size() < count) {
+        const auto byte = static_cast<char>(generator() & 0xFF);
+        if (excluded.find(byte) == std::string_view::npos) {
+            bytes += byte;
+        }
+    }
+    return bytes;
+}
+
+std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class WindowRobustnessTest : public WindowFixture {
+protected:
+    // Builds the window over the data files as they stand, without
+    // initialising it, as the program does before it decides to go on.
+    COlvantaDlg& Construct() {
+        const DialogEnvironment environment{m_data.Path(), m_clock, *m_settings, m_messages,
+                                            &m_opener};
+        m_window = std::make_unique<COlvantaDlg>(environment);
+        return *m_window;
+    }
+
+    static QStringList Entries(const PlaceComboBox* list) {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i) {
+            texts << list->itemText(i);
+        }
+        return texts;
+    }
+
+    // Chooses every entry of the base list in turn (the first by leaving the
+    // list, the others with the arrow keys) and returns the base label shown for each entry bound
+    // to a zone.
+    QStringList BaseLabelsOfEveryPlace() {
+        QStringList labels;
+        for (int i = 0; i < BaseList()->count(); ++i) {
+            BaseList()->setFocus();
+            if (i == 0) {
+                BaseList()->Select(0);
+                QTest::keyClick(BaseList(), Qt::Key_Tab);  // leaving settles the choice
+            } else {
+                QTest::keyClick(BaseList(), Qt::Key_Down);
+            }
+            EXPECT_EQ(BaseList()->currentIndex(), i);
+            if (m_window->Places().Zone(i) != nullptr) {
+                labels << BaseLabel();
+            }
+        }
+        return labels;
+    }
+
+    // Types text of any characters, as a keyboard of another language or
+    // an input method would, and leaves the list.
+    void TypeAnyTextAndLeave(PlaceComboBox* list, const QString& text) {
+        list->setFocus(Qt::MouseFocusReason);
+        list->lineEdit()->selectAll();
+        for (const QChar character : text) {
+            QTest::sendKeyEvent(QTest::Click, list->lineEdit(), Qt::Key_unknown, QString(character),
+                                Qt::NoModifier);
+        }
+        QTest::keyClick(list, Qt::Key_Tab);
+    }
+
+    // Acts once on every handler, as a user would.
+    void UseEveryControl() {
+        RemoteList()->setFocus();
+        QTest::keyClick(RemoteList(), Qt::Key_Down);
+        QTest::keyClick(RemoteList(), Qt::Key_Up);
+        TypeAndLeave(BaseList(), QStringLiteral("b"));
+        TypeAnyTextAndLeave(RemoteList(), QString::fromUtf8("\xC3\xA9\xEF\xBF\xBD\x01"));
+        TypeAndLeave(BaseList(), QString());
+        Click(COlvantaDlg::kIdMidnight);
+        Click(COlvantaDlg::kIdNoon);
+        Click(COlvantaDlg::kIdNow);
+        Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->setTime(QTime(11, 11));
+    }
+
+    // Whether every message so far is the standard error box of a calendar
+    // error: the only message the window's handlers may show.
+    bool OnlyCalendarErrorsShown() const {
+        return std::all_of(
+            m_messages.Messages().begin(), m_messages.Messages().end(), [](const auto& message) {
+                return message.first == platform::MessageIcon::Stop &&
+                       (message.second == kCalendarFail || message.second == kCalendarInvalid);
+            });
+    }
+};
+
+TEST_F(WindowRobustnessTest, ADataFileThatCannotBeReadEndsTheProgramBeforeAnyWindow) {
+    struct Case {
+        const char* name;
+        const char* file;
+        std::function<void(const fs::path&)> spoil;
+    };
+    const auto remove = [](const fs::path& file) { fs::remove(file); };
+    const Case cases[] = {
+        {"zone_file_missing", kZoneFileName, remove},
+        {"locations_file_missing", kLocationsFileName, remove},
+        {"zone_file_is_a_directory", kZoneFileName,
+         [](const fs::path& file) {
+             fs::remove(file);
+             fs::create_directory(file);
+         }},
+        // Nothing ever writes to these FIFOs: opening one for reading in the
+        // ordinary way would wait for ever.
+        {"zone_file_is_a_fifo", kZoneFileName,
+         [](const fs::path& file) {
+             fs::remove(file);
+             ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+         }},
+        {"locations_file_is_a_fifo", kLocationsFileName,
+         [](const fs::path& file) {
+             fs::remove(file);
+             ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+         }},
+        // A device would be read without end.
+        {"zone_file_links_to_an_endless_device", kZoneFileName,
+         [](const fs::path& file) {
+             fs::remove(file);
+             fs::create_symlink("/dev/zero", file);
+         }},
+        {"locations_file_is_a_dangling_link", kLocationsFileName,
+         [](const fs::path& file) {
+             fs::remove(file);
+             fs::create_symlink(file.parent_path() / "gone", file);
+         }},
+        {"zone_file_not_readable_by_the_user", kZoneFileName,
+         [](const fs::path& file) { fs::permissions(file, fs::perms::none); }},
+        {"locations_file_not_readable_by_the_user", kLocationsFileName,
+         [](const fs::path& file) { fs::permissions(file, fs::perms::owner_write); }},
+    };
+    ScopedUnprivilegedFiles::LetPass(m_data.Path());
+    for (const Case& c : cases) {
+        for (const char* name : {kZoneFileName, kLocationsFileName}) {
+            fs::remove_all(m_data.Path() / name);
+        }
+        WriteData(kZones, kPlaces);
+        for (const char* name : {kZoneFileName, kLocationsFileName}) {
+            fs::permissions(m_data.Path() / name, fs::perms::owner_read | fs::perms::owner_write |
+                                                      fs::perms::group_read |
+                                                      fs::perms::others_read);
+        }
+        c.spoil(m_data.Path() / c.file);
+        m_messages.Clear();
+        {
+            const ScopedUnprivilegedFiles asAnOrdinaryUser;
+            Construct();
+        }
+        EXPECT_FALSE(m_window->CatalogueLoaded()) << c.name;
+        EXPECT_FALSE(m_window->isVisible()) << c.name;
+        ASSERT_EQ(m_messages.Messages().size(), 1u) << c.name;
+        EXPECT_EQ(m_messages.Messages()[0].first, platform::MessageIcon::Stop) << c.name;
+        EXPECT_EQ(m_messages.Messages()[0].second,
+                  std::string_view(c.file) == kZoneFileName ? kTimezonesError : kLocationsError)
+            << c.name;
+        EXPECT_FALSE(m_store.HasKey(kCompanyKey)) << c.name;
+    }
+}
+
+TEST_F(WindowRobustnessTest, DataThatIsNoProperTextStillGivesAWorkingWindow) {
+    struct Case {
+        const char* name;
+        std::string zones;
+        std::string places;
+        QStringList entries;  // in any order
+        QString label;        // the base label of every place
+    };
+    // Zone lines of garbage after a name of their own, and locations lines
+    // binding a place of garbage to each: every line makes one entry.
+    std::string garbageZones;
+    std::string garbagePlaces;
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "G" + std::to_string(i) + ",";
+        garbageZones += name + RandomBytes(40, 7 * i + 1, "\n\x1A") + "\n";
+        garbagePlaces += name + RandomBytes(12, 11 * i + 5, "\n\r\x1A,\"") + "\n";
+    }
+    std::string duplicates = "Dup,first,,60\n";
+    for (int i = 0; i < 1000; ++i) {
+        duplicates += "Dup,later " + std::to_string(i) + ",," + std::to_string(i * 15) + "\n";
+    }
+    const QChar nul(u'\0');
+    const QChar replacement(QChar::ReplacementCharacter);
+    const Case cases[] = {
+        {"empty_files", "", "", {"UTC"}, ""},
+        {"nul_bytes",
+         "Z\0ne,label\0,,60\n"s,
+         "Z\0ne,Ber\0lin\nZ\0ne,\0\n"s,
+         {QString("Ber") + nul + "lin", QString(nul), "UTC"},
+         "Base location: GMT+1"},
+        {"not_utf8",
+         "Z,,,120\n",
+         "Z,Caf\xE9\nZ,\xFF\xFE\nZ,Ok\xC3\n",
+         {QString("Caf") + replacement, QString(2, replacement), QString("Ok") + replacement,
+          "UTC"},
+         "Base location: GMT+2"},
+        {"every_zone_name_a_duplicate",
+         duplicates,
+         "Dup,Here\nDup,There\n",
+         {"Here", "There", "UTC"},
+         "Base location: GMT+1"},
+        {"fifty_megabyte_line",
+         "Z," + std::string(50'000'000, 'x') + ",,-60\n",
+         "Z,Here\n",
+         {"Here", "UTC"},
+         "Base location: GMT-1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteData(c.zones, c.places);
+        m_store.PutDword(kProgramKey, kBaseValue, 0);
+        m_store.PutDword(kProgramKey, kRemoteValue, 0);
+        m_messages.Clear();
+        Open();
+        QStringList entries = Entries(BaseList());
+        QStringList expected = c.entries;
+        entries.sort();
+        expected.sort();
+        EXPECT_EQ(entries, expected);
+        EXPECT_EQ(Entries(RemoteList()).size(), c.entries.size());
+        const QStringList labels = BaseLabelsOfEveryPlace();
+        EXPECT_EQ(labels, QStringList(c.entries.size() - 1, c.label));
+        UseEveryControl();
+        EXPECT_TRUE(m_messages.Messages().empty());
+        EXPECT_TRUE(Result().contains(QStringLiteral("03.05.2026, Thursday")))
+            << Result().toStdString();
+        m_window->close();
+        EXPECT_EQ(m_store.Dword(kProgramKey, kBaseValue),
+                  static_cast<std::uint32_t>(g_baseLocation));
+    }
+
+    // Garbage: whatever its numbers give, every line is an entry, and the
+    // only message the window may show is a calendar error.
+    WriteData(garbageZones, garbagePlaces);
+    m_messages.Clear();
+    Open();
+    EXPECT_EQ(BaseList()->count(), 301);
+    BaseLabelsOfEveryPlace();
+    UseEveryControl();
+    EXPECT_TRUE(OnlyCalendarErrorsShown());
+    m_window->close();
+    EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue),
+              static_cast<std::uint32_t>(g_remoteLocation));
+}
+
+TEST_F(WindowRobustnessTest, ListsWithOnlyUtcOrOnePlaceAnswerEveryHandler) {
+    struct Step {
+        std::function<void()> act;
+        const char* selected;  // the base list's text afterwards
+    };
+    const auto down = [this] {
+        BaseList()->setFocus();
+        QTest::keyClick(BaseList(), Qt::Key_Down);
+    };
+    const auto up = [this] {
+        BaseList()->setFocus();
+        QTest::keyClick(BaseList(), Qt::Key_Up);
+    };
+    const auto type = [this](const char* text) {
+        return [this, text] { TypeAndLeave(BaseList(), text); };
+    };
+    // A label keeps its text while "UTC" is chosen, which has no zone.
+    struct Case {
+        const char* name;
+        std::string places;
+        const char* label;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"only_utc",
+         "",
+         "Base location:",
+         {{down, "UTC"}, {up, "UTC"}, {type("q"), "UTC"}, {type("s"), "UTC"}, {type(""), "UTC"}}},
+        {"one_place",
+         "Z,Solo\n",
+         "Base location: GMT+1",
+         {{down, "UTC"},
+          {down, "UTC"},
+          {up, "Solo"},
+          {up, "Solo"},
+          {type("u"), "UTC"},
+          {type("q"), "UTC"},
+          {type("so"), "Solo"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteData("Z,,,60\n", c.places);
+        m_store.PutDword(kProgramKey, kBaseValue, 0);
+        m_store.PutDword(kProgramKey, kRemoteValue, 0);
+        Open();
+        for (const Step& step : c.steps) {
+            SCOPED_TRACE(&step - c.steps.data());
+            step.act();
+            EXPECT_EQ(BaseList()->currentText(), step.selected);
+            EXPECT_EQ(BaseList()->currentIndex(), g_baseLocation);
+            EXPECT_EQ(BaseLabel(), c.label);
+        }
+        UseEveryControl();
+        EXPECT_TRUE(m_messages.Messages().empty());
+
+        // Remembered positions past the end of so short a list select
+        // nothing; typed text that matches nothing keeps it that way.
+        m_store.PutDword(kProgramKey, kBaseValue, 2);
+        m_store.PutDword(kProgramKey, kRemoteValue, 0xFFFFFFFF);
+        Open();
+        EXPECT_EQ(BaseList()->currentIndex(), -1);
+        EXPECT_EQ(RemoteList()->currentIndex(), -1);
+        EXPECT_EQ(Result(), "15:47\n\n03.05.2026, Thursday \n\nTime difference : ");
+        TypeAndLeave(BaseList(), QStringLiteral("x"));
+        EXPECT_EQ(BaseList()->currentIndex(), -1);
+        EXPECT_EQ(BaseLabel(), "Base location:");
+        EXPECT_TRUE(m_messages.Messages().empty());
+    }
+}
+
+TEST_F(WindowRobustnessTest, ClocksAtTheEndsOfTheCalendarGiveTheResultOrTheErrorBox) {
+    // Each step's outcome: the result area's text, or "!" and the error box's
+    // text, after which the result area keeps what it showed.
+    struct Case {
+        const char* name;
+        std::int64_t clock;
+        std::uint32_t remote;               // 3 Kolkata, 4 New York; the base is Berlin
+        std::vector<std::string> outcomes;  // opening, 00:00, 12:00, 11:11 typed, Now
+    };
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    const std::string fail = "!" + kCalendarFail;
+    const std::string invalid = "!" + kCalendarInvalid;
+    const auto result = [](const char* time, const char* date, const char* difference) {
+        return std::string(time) + "\n\n" + date + " \n\nTime difference : " + difference;
+    };
+    const Case cases[] = {
+        {"a_second_before_1970",
+         -1,
+         4,
+         {result("17:59", "12.31.1969, Wednesday", "-6"),
+          result("18:00", "12.30.1969, Tuesday", "-6"),
+          result("06:00", "12.31.1969, Wednesday", "-6"),
+          result("05:11", "12.31.1969, Wednesday", "-6"),
+          result("17:59", "12.31.1969, Wednesday", "-6")}},
+        // Midnight in Berlin is still 1899 in New York, before the range.
+        {"the_first_moment_of_1900",
+         -2'208'988'800,
+         4,
+         {fail, fail, result("06:00", "01.01.1900, Monday", "-6"),
+          result("05:11", "01.01.1900, Monday", "-6"), fail}},
+        // 2100 is no leap year: the day after 28 February is 1 March.
+        {"the_last_half_hour_of_february_2100",
+         4'107'540'600,
+         3,
+         {result("04:00", "03.01.2100, Monday", "4:30"),
+          result("04:30", "02.28.2100, Sunday", "4:30"),
+          result("16:30", "02.28.2100, Sunday", "4:30"),
+          result("15:41", "02.28.2100, Sunday", "4:30"),
+          result("04:00", "03.01.2100, Monday", "4:30")}},
+        // Kolkata is already in the year 65536, which no record holds.
+        {"the_last_minute_of_65535",
+         2'005'949'145'540,
+         3,
+         {fail, result("04:30", "12.31.65535, Tuesday", "4:30"),
+          result("16:30", "12.31.65535, Tuesday", "4:30"),
+          result("15:41", "12.31.65535, Tuesday", "4:30"), fail}},
+        {"the_first_moment_of_65536",
+         2'005'949'145'600,
+         4,
+         {invalid, invalid, invalid, invalid, invalid}},
+        {"the_largest_clock", kMax, 4, {invalid, invalid, invalid, invalid, invalid}},
+        {"the_smallest_clock", kMin, 4, {invalid, invalid, invalid, invalid, invalid}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_clock.seconds = c.clock;
+        m_store.PutDword(kProgramKey, kBaseValue, 1);
+        m_store.PutDword(kProgramKey, kRemoteValue, c.remote);
+        m_messages.Clear();
+        const std::function<void()> steps[] = {
+            [this] {
+                Open();
+                // Away from the lists, so that no click below leaves one.
+                Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->setFocus();
+            },
+            [this] { Click(COlvantaDlg::kIdMidnight); },
+            [this] { Click(COlvantaDlg::kIdNoon); },
+            [this] { Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->setTime(QTime(11, 11)); },
+            [this] { Click(COlvantaDlg::kIdNow); },
+        };
+        ASSERT_EQ(c.outcomes.size(), std::size(steps));
+        QString shown;
+        for (std::size_t i = 0; i < c.outcomes.size(); ++i) {
+            const std::size_t messagesBefore = m_messages.Messages().size();
+            steps[i]();
+            const std::string& outcome = c.outcomes[i];
+            if (outcome.front() == '!') {
+                // Leaving a list is an event of its own, which shows its
+                // error too.
+                ASSERT_GT(m_messages.Messages().size(), messagesBefore) << i;
+                for (std::size_t m = messagesBefore; m < m_messages.Messages().size(); ++m) {
+                    EXPECT_EQ(m_messages.Messages()[m].first, platform::MessageIcon::Stop) << i;
+                    EXPECT_EQ(m_messages.Messages()[m].second, outcome.substr(1)) << i;
+                }
+                EXPECT_EQ(Result(), shown) << i;
+            } else {
+                EXPECT_EQ(m_messages.Messages().size(), messagesBefore) << i;
+                EXPECT_EQ(Result().toStdString(), outcome) << i;
+            }
+            shown = Result();
+        }
+        m_window->close();
+        EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), c.remote);
+    }
+}
+
+TEST_F(WindowRobustnessTest, SettingsFilesAndDirectoriesOfEveryKindThroughStartAndClose) {
+    const std::string kTwoPositions =
+        "\"timezones_Base_Location\"=dword:00000001\n"
+        "\"timezones_Remote_Location\"=dword:00000003\n";
+    const std::string kKeptByHand =
+        "; kept by hand\n"
+        "\"timezones_Base_Location\"=dword:00000001\n"
+        "@=\"default \\\"text\\\"\"\n"
+        "\"Window\"=hex:01,02,ff\n"
+        "\"Typed\"=hex(7):41,00,00,00\n"
+        "\"timezones_Remote_Location\"=dword:00000003\n"
+        "\"future_setting\"=dword:0000002a\n";
+    std::string tenMegabytes;
+    while (tenMegabytes.size() < 10'000'000) {
+        tenMegabytes += "; a comment line that is perfectly fine on its own\n";
+    }
+    const std::string outOfRange =
+        "\"timezones_Base_Location\"=dword:7fffffff\n"
+        "\"timezones_Remote_Location\"=dword:80000000\n";
+
+    struct Case {
+        const char* name;
+        // Prepares the configuration directory `root` (it does not exist yet).
+        std::function<void(const fs::path& root)> arrange;
+        bool unprivileged;
+        std::vector<std::string> messages;
+        // What the settings file holds after closing; empty: no file.
+        std::string fileAfterwards;
+        bool noConfigurationDirectory = false;
+        bool choosesAPlace = true;  // the user picks the next remote place
+    };
+    const auto writeConf = [](const std::string& text) {
+        return [text](const fs::path& root) {
+            fs::create_directories(root / "Quandelle");
+            std::ofstream(root / "Quandelle/Olvanta.conf", std::ios::binary) << text;
+        };
+    };
+    const std::string truncated = kTwoPositions.substr(0, kTwoPositions.size() - 20);
+    const std::string randomBytes = RandomBytes(4096, 99);
+    const std::string notSaved = "The chosen places could not be saved: access is denied.";
+    const std::vector<std::string> damagedTwice{kDamaged, kDamaged};
+    const Case cases[] = {
+        {"truncated_file", writeConf(truncated), false, damagedTwice, truncated},
+        {"random_bytes", writeConf(randomBytes), false, damagedTwice, randomBytes},
+        {"ten_megabytes", writeConf(tenMegabytes), false, damagedTwice, tenMegabytes},
+        {"positions_out_of_range", writeConf(outOfRange), false, {}, outOfRange, false, false},
+        {"unknown_values_kept",
+         writeConf(kKeptByHand),
+         false,
+         {},
+         [&] {
+             std::string changed = kKeptByHand;
+             changed.replace(changed.find("dword:00000003"), 14, "dword:00000004");
+             return changed;
+         }()},
+        {"missing_configuration_directory",
+         [](const fs::path&) {},
+         false,
+         {},
+         "; Settings kept by the program, one value per line.\n"
+         "\"timezones_Base_Location\"=dword:00000000\n"
+         "\"timezones_Remote_Location\"=dword:00000001\n"},
+        {"configuration_path_is_a_file",
+         [](const fs::path& root) { std::ofstream(root) << "not a directory\n"; }, false,
+         damagedTwice, ""},
+        {"company_directory_is_a_file",
+         [](const fs::path& root) {
+             fs::create_directories(root);
+             std::ofstream(root / "Quandelle") << "not a directory\n";
+         },
+         false, damagedTwice, ""},
+        {"no_configuration_directory", [](const fs::path&) {}, false, damagedTwice, "", true},
+        {"read_only_configuration_directory",
+         [](const fs::path& root) {
+             fs::create_directories(root);
+             ScopedUnprivilegedFiles::Own(root, 0500);
+         },
+         true, damagedTwice, ""},
+        {"read_only_company_directory",
+         [&](const fs::path& root) {
+             writeConf(kTwoPositions)(root);
+             ScopedUnprivilegedFiles::Own(root, 0700);
+             ScopedUnprivilegedFiles::Own(root / "Quandelle/Olvanta.conf", 0600);
+             ScopedUnprivilegedFiles::Own(root / "Quandelle", 0500);
+         },
+         true,
+         {notSaved},
+         kTwoPositions},
+        {"read_only_file",
+         [&](const fs::path& root) {
+             writeConf(kTwoPositions)(root);
+             ScopedUnprivilegedFiles::Own(root, 0700);
+             ScopedUnprivilegedFiles::Own(root / "Quandelle", 0700);
+             ScopedUnprivilegedFiles::Own(root / "Quandelle/Olvanta.conf", 0400);
+         },
+         true,
+         {notSaved},
+         kTwoPositions},
+    };
+    ScopedUnprivilegedFiles::LetPass(m_data.Path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path root = m_data.Path() / c.name / "config";
+        fs::create_directories(root.parent_path());
+        ScopedUnprivilegedFiles::Own(root.parent_path(), 0755);
+        c.arrange(root);
+        platform::FileKeyStore store(c.noConfigurationDirectory ? std::nullopt
+                                                                : std::optional<fs::path>(root));
+        m_settings = &store;
+        m_messages.Clear();
+        g_baseLocation = 0;
+        g_remoteLocation = 0;
+        {
+            std::optional<ScopedUnprivilegedFiles> asAnOrdinaryUser;
+            if (c.unprivileged) {
+                asAnOrdinaryUser.emplace();
+            }
+            Open();
+            if (c.choosesAPlace) {
+                // A change for closing to write.
+                RemoteList()->setFocus();
+                QTest::keyClick(RemoteList(), Qt::Key_Down);
+            } else {
+                EXPECT_EQ(BaseList()->currentIndex(), -1);
+                EXPECT_EQ(RemoteList()->currentIndex(), -1);
+                EXPECT_EQ(Result(), "15:47\n\n03.05.2026, Thursday \n\nTime difference : ");
+            }
+            m_window->close();
+        }
+        EXPECT_EQ(m_messages.Texts(), c.messages);
+        const fs::path file = root / "Quandelle/Olvanta.conf";
+        if (c.fileAfterwards.empty()) {
+            EXPECT_FALSE(fs::exists(file));
+        } else {
+            EXPECT_EQ(ReadFile(file), c.fileAfterwards);
+        }
+        m_window.reset();
+        m_settings = &m_store;
+    }
+}
+
+}  // namespace

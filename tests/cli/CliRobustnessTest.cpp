@@ -1,0 +1,250 @@
+// olvanta-cli fed data files that cannot be read or hold no proper text, and
+// times at the ends of the calendar: it answers with the documented exit
+// status and message, prints names byte for byte as the lists show them, and
+// never hangs or crashes. The last tests run the installed program itself.
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "catalogue/LoadCatalogue.h"
+#include "cli/RunCli.h"
+#include "olvanta/Config.h"
+#include "support/RunProgram.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+const std::string kTimezonesError =
+    "Timezones data could not be retreived! For support please visit "s + OLVANTA_SUPPORT_URL +
+    "\n";
+const std::string kLocationsError =
+    "Locations data could not be retreived! For support please visit "s + OLVANTA_SUPPORT_URL +
+    "\n";
+
+constexpr std::string_view kZones =
+    "Europe/Berlin,,,60,10,0,1,5,3,0,60,3,0,1,5,2,0\n"
+    "America/New_York,,,-300,11,0,1,1,2,0,60,3,0,1,2,2,0\n"
+    "Asia/Kolkata,,,330\n";
+constexpr std::string_view kPlaces =
+    "Europe/Berlin,Berlin\n"
+    "America/New_York,New York\n"
+    "Asia/Kolkata,Kolkata\n";
+
+class FixedClock : public platform::Clock {
+public:
+    platform::TimePoint Now() const override {
+        return platform::TimePoint(std::chrono::seconds(1782907230));  // 2026-07-01T12:00:30Z
+    }
+};
+
+std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CliRobustnessTest : public ::testing::Test {
+protected:
+    CliRobustnessTest() { WriteData(kZones, kPlaces); }
+
+    void WriteData(std::string_view zones, std::string_view places) {
+        for (const char* name : {kZoneFileName, kLocationsFileName}) {
+            fs::remove_all(m_data.Path() / name);
+        }
+        m_data.Write(kZoneFileName, zones);
+        m_data.Write(kLocationsFileName, places);
+    }
+
+    int Run(std::vector<std::string> arguments) {
+        m_out.str("");
+        m_err.str("");
+        const CliEnvironment environment{m_data.Path(), m_clock};
+        return RunCli(arguments, environment, m_out, m_err);
+    }
+
+    TempDir m_data;
+    FixedClock m_clock;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+TEST_F(CliRobustnessTest, ADataFileThatCannotBeReadEndsWithStatusOneAndTheMessage) {
+    struct Case {
+        const char* name;
+        const char* file;
+        std::function<void(const fs::path&)> spoil;
+    };
+    const Case cases[] = {
+        {"missing", kLocationsFileName, [](const fs::path& file) { fs::remove(file); }},
+        {"directory", kZoneFileName,
+         [](const fs::path& file) {
+             fs::remove(file);
+             fs::create_directory(file);
+         }},
+        {"fifo_without_a_writer", kZoneFileName,
+         [](const fs::path& file) {
+             fs::remove(file);
+             ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+         }},
+        {"link_to_an_endless_device", kLocationsFileName,
+         [](const fs::path& file) {
+             fs::remove(file);
+             fs::create_symlink("/dev/zero", file);
+         }},
+    };
+    for (const Case& c : cases) {
+        for (const std::vector<std::string>& arguments :
+             {std::vector<std::string>{"--list"}, std::vector<std::string>{"Berlin", "Kolkata"}}) {
+            WriteData(kZones, kPlaces);
+            c.spoil(m_data.Path() / c.file);
+            EXPECT_EQ(Run(arguments), kCliDataUnreadable) << c.name;
+            EXPECT_EQ(m_err.str(),
+                      std::string_view(c.file) == kZoneFileName ? kTimezonesError : kLocationsError)
+                << c.name;
+            EXPECT_EQ(m_out.str(), "") << c.name;
+        }
+    }
+}
+
+TEST_F(CliRobustnessTest, NamesThatAreNoProperTextArePrintedAsTheListsShowThem) {
+    struct Case {
+        const char* name;
+        std::string zones;
+        std::string places;
+        std::string listed;  // --list, in list order
+    };
+    const std::string replacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+    std::string duplicates;
+    for (int i = 0; i < 1000; ++i) {
+        duplicates += "Dup,,," + std::to_string(60 + i) + "\n";
+    }
+    const Case cases[] = {
+        {"empty_files", "", "", "UTC\n"},
+        {"nul_bytes", "Z\0,,,60\n"s, "Z\0,A\0b\n"s, "A\0b\nUTC\n"s},
+        {"not_utf8", "Z,,,60\n", "Z,Caf\xE9\n", "Caf" + replacement + "\nUTC\n"},
+        {"every_zone_name_a_duplicate", duplicates, "Dup,Here\n", "Here\nUTC\n"},
+    };
+    for (const Case& c : cases) {
+        WriteData(c.zones, c.places);
+        EXPECT_EQ(Run({"--list"}), kCliSuccess) << c.name;
+        EXPECT_EQ(m_out.str(), c.listed) << c.name;
+        EXPECT_EQ(m_err.str(), "") << c.name;
+    }
+
+    // A name that is not UTF-8 can be typed back as it is listed, or as the
+    // bytes of the file.
+    WriteData("Z,,,60\n", "Z,Caf\xE9\n");
+    for (const std::string& typed : {"Caf\xE9"s, "caf" + replacement}) {
+        EXPECT_EQ(Run({"--at", "2026-07-01T12:00", "UTC", typed}), kCliSuccess) << typed;
+        EXPECT_EQ(m_out.str(),
+                  "Base location:\nRemote location: GMT+1\n"
+                  "13:00\n\n07.01.2026, Wednesday \n\nTime difference : \n");
+    }
+
+    // The first of 1000 lines named "Dup" holds.
+    WriteData(duplicates, "Dup,Here\n");
+    EXPECT_EQ(Run({"--at", "2026-07-01T12:00", "UTC", "Here"}), kCliSuccess);
+    EXPECT_EQ(m_out.str().substr(0, 43), "Base location:\nRemote location: GMT+1\n13:00");
+}
+
+TEST_F(CliRobustnessTest, GarbageAndAFiftyMegabyteLineStillConvert) {
+    std::mt19937 generator(1234);
+    std::string garbage;
+    for (int i = 0; i < 200'000; ++i) {
+        garbage += static_cast<char>(generator() & 0xFF);
+    }
+    const std::string lines = "Europe/Berlin,Berlin\n" + garbage;
+    WriteData("Europe/Berlin,,,60,10,0,1,5,3,0,60,3,0,1,5,2,0\n" + garbage, lines);
+    EXPECT_EQ(Run({"--list"}), kCliSuccess);
+    EXPECT_EQ(m_err.str(), "");
+    EXPECT_EQ(Run({"--at", "2026-07-01T12:00", "Berlin", "UTC"}), kCliSuccess);
+    EXPECT_EQ(m_out.str(),
+              "Base location: GMT+1   DST:1\nRemote location:\n"
+              "10:00\n\n07.01.2026, Wednesday \n\nTime difference : \n");
+
+    WriteData("Europe/Berlin," + std::string(50'000'000, 'x') + ",remark,60\n",
+              "Europe/Berlin,Berlin\n");
+    EXPECT_EQ(Run({"--at", "2026-01-01T12:00", "Berlin", "UTC"}), kCliSuccess);
+    EXPECT_EQ(m_out.str().rfind("Base location: GMT+1\nRemote location:\n11:00\n\n01.01.2026", 0),
+              0u)
+        << m_out.str();
+}
+
+TEST_F(CliRobustnessTest, TimesAtTheEndsOfTheCalendarConvertOrEndWithStatusThree) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string result;  // the result area's first two lines, or empty
+    };
+    const Case cases[] = {
+        {{"--at", "1900-01-01T01:00", "Berlin", "UTC"}, kCliSuccess, "00:00\n\n01.01.1900, Monday"},
+        {{"--at", "1900-01-01T00:59", "Berlin", "UTC"}, kCliConversion, ""},
+        {{"--at", "0000-01-01T00:00", "UTC", "UTC"}, kCliConversion, ""},
+        {{"--at", "9999-12-31T23:59", "Berlin", "Kolkata"},
+         kCliSuccess,
+         "04:29\n\n01.01.10000, Saturday"},
+        {{"--at", "2100-02-28T23:30", "Berlin", "Kolkata"},
+         kCliSuccess,
+         "04:00\n\n03.01.2100, Monday"},
+        {{"--now", "0000-01-01T00:00:00Z", "Berlin", "Kolkata"}, kCliSuccess, ""},
+        {{"--now", "9999-12-31T23:59:59Z", "Berlin", "Kolkata"}, kCliSuccess, ""},
+    };
+    for (const Case& c : cases) {
+        const std::string shown = c.arguments[1];
+        EXPECT_EQ(Run(c.arguments), c.status) << shown;
+        if (c.status == kCliConversion) {
+            EXPECT_EQ(m_out.str(), "") << shown;
+            EXPECT_EQ(m_err.str(), "olvanta-cli: the conversion failed: Unspecified error\n")
+                << shown;
+        } else {
+            EXPECT_NE(m_out.str().find(c.result), std::string::npos) << shown << m_out.str();
+            EXPECT_EQ(m_err.str(), "") << shown;
+        }
+    }
+}
+
+// The program as installed, with its own data directory: nothing may make it
+// wait on a FIFO, and what it prints reaches the terminal byte for byte.
+class CliProgramTest : public ::testing::Test {
+protected:
+    int RunCliProgram(const std::vector<std::string>& arguments) {
+        std::vector<std::string> all{"--data-dir", m_data.Path().string()};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        return RunProgram(OLVANTA_CLI_PROGRAM, all,
+                          {(m_output.Path() / "out").string(), (m_output.Path() / "err").string()});
+    }
+    std::string Out() const { return ReadFile(m_output.Path() / "out"); }
+    std::string Err() const { return ReadFile(m_output.Path() / "err"); }
+
+    TempDir m_data;
+    TempDir m_output;
+};
+
+TEST_F(CliProgramTest, AFifoInPlaceOfADataFileIsRefusedAtOnce) {
+    m_data.Write(kZoneFileName, kZones);
+    ASSERT_EQ(::mkfifo((m_data.Path() / kLocationsFileName).c_str(), 0644), 0);
+    EXPECT_EQ(RunCliProgram({"--list"}), kCliDataUnreadable);
+    EXPECT_EQ(Err(), kLocationsError);
+    EXPECT_EQ(Out(), "");
+}
+
+TEST_F(CliProgramTest, NamesThatAreNotUtf8ArePrintedWithReplacementCharacters) {
+    m_data.Write(kZoneFileName, "Z,,,60\n");
+    m_data.Write(kLocationsFileName, "Z,Caf\xE9\nZ,Nul\0l\n"s);
+    EXPECT_EQ(RunCliProgram({"--list"}), kCliSuccess);
+    EXPECT_EQ(Out(), "Caf\xEF\xBF\xBD\nNul\0l\nUTC\n"s);
+    EXPECT_EQ(Err(), "");
+}
+
+}  // namespace
