@@ -1,6 +1,7 @@
 #include "catalogue/LoadCatalogue.h"
 
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <string>
 #include <system_error>
@@ -59,7 +60,6 @@ public:
     void Read(std::span<const std::string_view> lines) {
         m_split.clear();
         m_owned.clear();
-        m_owned.reserve(2 * lines.size());  // views into it must not move
         for (const std::string_view line : lines) {
             LocationLine split;
             if (!SplitPlainly(line, split)) {
@@ -96,7 +96,7 @@ private:
 
     Catalogue& m_zones;
     std::vector<LocationLine> m_split;
-    std::vector<std::string> m_owned;
+    std::deque<std::string> m_owned;  // grows without moving what the views point to
     CTimeZone* m_previous = nullptr;
     std::string m_previousName;
 };
