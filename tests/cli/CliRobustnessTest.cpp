@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "catalogue/LoadCatalogue.h"
+#include "cli/CliFixture.h"
 #include "cli/RunCli.h"
 #include "olvanta/Config.h"
 #include "support/RunProgram.h"
@@ -40,13 +41,6 @@ constexpr std::string_view kPlaces =
     "America/New_York,New York\n"
     "Asia/Kolkata,Kolkata\n";
 
-class FixedClock : public platform::Clock {
-public:
-    platform::TimePoint Now() const override {
-        return platform::TimePoint(std::chrono::seconds(1782907230));  // 2026-07-01T12:00:30Z
-    }
-};
-
 std::string ReadFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
@@ -54,29 +48,9 @@ std::string ReadFile(const fs::path& file) {
     return text.str();
 }
 
-class CliRobustnessTest : public ::testing::Test {
+class CliRobustnessTest : public CliFixture {
 protected:
     CliRobustnessTest() { WriteData(kZones, kPlaces); }
-
-    void WriteData(std::string_view zones, std::string_view places) {
-        for (const char* name : {kZoneFileName, kLocationsFileName}) {
-            fs::remove_all(m_data.Path() / name);
-        }
-        m_data.Write(kZoneFileName, zones);
-        m_data.Write(kLocationsFileName, places);
-    }
-
-    int Run(std::vector<std::string> arguments) {
-        m_out.str("");
-        m_err.str("");
-        const CliEnvironment environment{m_data.Path(), m_clock};
-        return RunCli(arguments, environment, m_out, m_err);
-    }
-
-    TempDir m_data;
-    FixedClock m_clock;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
 };
 
 TEST_F(CliRobustnessTest, ADataFileThatCannotBeReadEndsWithStatusOneAndTheMessage) {

@@ -1,4 +1,4 @@
-#include "cli/RunCli.h"
+#include "cli/CliFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -22,24 +22,9 @@ constexpr std::string_view kPlaces =
     "Asia/Kolkata,Kolkata\n"
     "Asia/Kolkata,Calcutta\n";
 
-class RunCliTest : public ::testing::Test {
+class RunCliTest : public CliFixture {
 protected:
-    RunCliTest() {
-        m_data.Write(kZoneFileName, kZones);
-        m_data.Write(kLocationsFileName, kPlaces);
-    }
-
-    int Run(std::vector<std::string> arguments) {
-        m_out.str("");
-        m_err.str("");
-        const CliEnvironment environment{m_data.Path(), m_clock};
-        return RunCli(arguments, environment, m_out, m_err);
-    }
-
-    TempDir m_data;
-    FixedClock m_clock{1782907230};  // 2026-07-01T12:00:30Z
-    std::ostringstream m_out;
-    std::ostringstream m_err;
+    RunCliTest() { WriteData(kZones, kPlaces); }
 };
 
 TEST_F(RunCliTest, PrintsTheWindowsTextsForAConversion) {
