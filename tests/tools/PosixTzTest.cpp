@@ -1,3 +1,4 @@
+#include "tools/UtcSeconds.h"
 #include "tools/tzsource/PosixTz.h"
 
 #include <gtest/gtest.h>
@@ -8,15 +9,9 @@
 namespace {
 
 using tzsource::CivilDate;
-using tzsource::CivilTime;
 using tzsource::DateInYear;
 using tzsource::ParsePosixTz;
 using tzsource::PosixDate;
-using tzsource::SecondsFromCivil;
-
-std::int64_t Utc(int year, int month, int day, int hour, int minute = 0) {
-    return SecondsFromCivil(CivilTime{{year, month, day}, hour, minute, 0});
-}
 
 struct ParseCase {
     const char* text;

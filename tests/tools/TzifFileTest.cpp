@@ -5,19 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "tools/UtcSeconds.h"
 #include "tools/ZoneSource.h"
 
 namespace {
 
-using tzsource::CivilTime;
 using tzsource::ParseTzif;
-using tzsource::SecondsFromCivil;
 using tzsource::TzifError;
 using tzsource::ZoneHistory;
-
-std::int64_t Utc(int year, int month, int day, int hour, int minute = 0) {
-    return SecondsFromCivil(CivilTime{{year, month, day}, hour, minute, 0});
-}
 
 // A TZif file built byte by byte, for inputs zic would never write.
 struct TzifBuilder {
