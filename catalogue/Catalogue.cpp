@@ -25,7 +25,7 @@ std::size_t Catalogue::FindSlot(std::string_view name, std::uint64_t hash) const
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
         const Slot& slot = m_slots[index];
-        if (slot.zone == nullptr || (slot.hash == hash && NameOf(slot) == name)) {
+        if (slot.Empty() || (slot.hash == hash && NameOf(slot.record) == name)) {
             return index;
         }
     }
@@ -36,10 +36,15 @@ CTimeZone* Catalogue::Lookup(std::string_view name) const {
 }
 
 CTimeZone* Catalogue::Lookup(std::string_view name, std::uint64_t hash) const {
+    const std::size_t record = RecordNumberOf(name, hash);
+    return record == kNoRecord ? nullptr : m_records[record].get();
+}
+
+std::size_t Catalogue::RecordNumberOf(std::string_view name, std::uint64_t hash) const {
     if (m_slots.empty()) {
-        return nullptr;
+        return kNoRecord;
     }
-    return m_slots[FindSlot(name, hash)].zone;
+    return m_slots[FindSlot(name, hash)].record;
 }
 
 void Catalogue::PrefetchLookup(std::uint64_t hash) const {
@@ -56,13 +61,14 @@ CTimeZone* Catalogue::Insert(std::unique_ptr<CTimeZone> zone) {
     }
     const std::uint64_t hash = Hash(zone->m_strName);
     Slot& slot = m_slots[FindSlot(zone->m_strName, hash)];
-    if (slot.zone != nullptr) {
+    if (!slot.Empty()) {
         return nullptr;
     }
+    slot = Slot{hash, m_records.size()};
+    m_names += zone->m_strName;
+    m_nameEnds.push_back(m_names.size());
     m_records.push_back(std::move(zone));
-    slot = Slot{hash, m_records.back().get(), m_names.size(), m_records.back()->m_strName.size()};
-    m_names += m_records.back()->m_strName;
-    return slot.zone;
+    return m_records.back().get();
 }
 
 void Catalogue::Grow() {
@@ -70,11 +76,11 @@ void Catalogue::Grow() {
     old.swap(m_slots);
     const std::size_t mask = m_slots.size() - 1;
     for (const Slot& slot : old) {
-        if (slot.zone == nullptr) {
+        if (slot.Empty()) {
             continue;
         }
         std::size_t index = slot.hash & mask;
-        while (m_slots[index].zone != nullptr) {
+        while (!m_slots[index].Empty()) {
             index = (index + 1) & mask;
         }
         m_slots[index] = slot;
@@ -84,5 +90,6 @@ void Catalogue::Grow() {
 void Catalogue::ClearCatalogue() {
     std::vector<Slot>().swap(m_slots);
     std::string().swap(m_names);
+    std::vector<std::size_t>().swap(m_nameEnds);
     std::vector<std::unique_ptr<CTimeZone>>().swap(m_records);
 }

@@ -29,6 +29,14 @@ public:
     CTimeZone* Lookup(std::string_view name, std::uint64_t hash) const;
     void PrefetchLookup(std::uint64_t hash) const;
 
+    // Records are numbered 0 to Size() - 1 in the order they were inserted; a
+    // record keeps its number until the catalogue is cleared, so a caller can
+    // keep figures per zone in a plain array. kNoRecord when no record has
+    // the name.
+    static constexpr std::size_t kNoRecord = static_cast<std::size_t>(-1);
+    std::size_t RecordNumberOf(std::string_view name, std::uint64_t hash) const;
+    CTimeZone& RecordAt(std::size_t number) const { return *m_records.at(number); }
+
     // Inserts the record under its m_strName. A name already present keeps its
     // first record: the new one is freed and null is returned.
     CTimeZone* Insert(std::unique_ptr<CTimeZone> zone);
@@ -44,40 +52,42 @@ public:
     template <typename Visit>
     void ForEach(Visit&& visit) const {
         for (const Slot& slot : m_slots) {
-            if (slot.zone != nullptr) {
-                visit(static_cast<const CTimeZone&>(*slot.zone));
+            if (!slot.Empty()) {
+                visit(static_cast<const CTimeZone&>(*m_records[slot.record]));
             }
         }
     }
     template <typename Visit>
     void ForEach(Visit&& visit) {
         for (const Slot& slot : m_slots) {
-            if (slot.zone != nullptr) {
-                visit(*slot.zone);
+            if (!slot.Empty()) {
+                visit(*m_records[slot.record]);
             }
         }
     }
 
 private:
     // Open addressing with linear probing: the loader looks a zone up for every
-    // place line, and a flat table of hashes keeps those lookups in cache.
-    // Each name is also kept in one contiguous buffer, so that confirming a
-    // hash match reads memory near the table rather than the record.
+    // place line, and a small flat table of hashes keeps those lookups in
+    // cache. A slot holds only the hash and the record's number; the names
+    // are kept back to back in one buffer, so that confirming a hash match
+    // reads memory near the table rather than the record.
     struct Slot {
         std::uint64_t hash = 0;
-        CTimeZone* zone = nullptr;
-        std::size_t nameOffset = 0;
-        std::size_t nameLength = 0;
+        std::size_t record = kNoRecord;
+        bool Empty() const { return record == kNoRecord; }
     };
 
     std::size_t FindSlot(std::string_view name, std::uint64_t hash) const;
     void Grow();
 
-    std::string_view NameOf(const Slot& slot) const {
-        return std::string_view(m_names).substr(slot.nameOffset, slot.nameLength);
+    std::string_view NameOf(std::size_t record) const {
+        const std::size_t begin = record == 0 ? 0 : m_nameEnds[record - 1];
+        return std::string_view(m_names).substr(begin, m_nameEnds[record] - begin);
     }
 
     std::vector<Slot> m_slots;  // size is zero or a power of two
     std::string m_names;
+    std::vector<std::size_t> m_nameEnds;  // by record number
     std::vector<std::unique_ptr<CTimeZone>> m_records;
 };

@@ -23,6 +23,12 @@ public:
         m_text.append(text);
         m_ends.push_back(m_text.size());
     }
+    // Makes room for `count` more elements of `bytes` bytes in all, so that
+    // adding them allocates nothing.
+    void Reserve(std::size_t count, std::size_t bytes) {
+        m_text.reserve(m_text.size() + bytes);
+        m_ends.reserve(m_ends.size() + count);
+    }
     std::size_t GetCount() const { return m_ends.size(); }
     // Throws std::out_of_range for an index past the end.
     std::string_view GetAt(std::size_t index) const;

@@ -23,6 +23,7 @@ std::optional<SharedReadFile> SharedReadFile::Open(const std::filesystem::path& 
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
+    file.m_size = static_cast<std::uint64_t>(status.st_size);
     if (::flock(descriptor, LOCK_SH | LOCK_NB) != 0) {
         return std::nullopt;
     }
@@ -34,7 +35,7 @@ std::optional<SharedReadFile> SharedReadFile::Open(const std::filesystem::path& 
 }
 
 SharedReadFile::SharedReadFile(SharedReadFile&& other) noexcept
-    : m_descriptor(std::exchange(other.m_descriptor, -1)) {}
+    : m_descriptor(std::exchange(other.m_descriptor, -1)), m_size(other.m_size) {}
 
 SharedReadFile& SharedReadFile::operator=(SharedReadFile&& other) noexcept {
     if (this != &other) {
@@ -42,6 +43,7 @@ SharedReadFile& SharedReadFile::operator=(SharedReadFile&& other) noexcept {
             ::close(m_descriptor);
         }
         m_descriptor = std::exchange(other.m_descriptor, -1);
+        m_size = other.m_size;
     }
     return *this;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
@@ -26,10 +27,14 @@ public:
     // std::system_error when the read fails.
     std::size_t Read(char* buffer, std::size_t size);
 
+    // The file's size in bytes when it was opened.
+    std::uint64_t SizeWhenOpened() const { return m_size; }
+
 private:
     explicit SharedReadFile(int descriptor) : m_descriptor(descriptor) {}
 
     int m_descriptor = -1;
+    std::uint64_t m_size = 0;
 };
 
 }  // namespace platform

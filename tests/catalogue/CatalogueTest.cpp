@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -30,6 +31,24 @@ TEST(CatalogueTest, FirstRecordOfANameStays) {
     EXPECT_EQ(zones.Lookup("Zone"), first);
     EXPECT_EQ(first->m_standard.bias, 60);
     EXPECT_EQ(zones.Size(), 1u);
+}
+
+TEST(CatalogueTest, RecordNumbersFollowInsertionAndSurviveTheTableGrowing) {
+    Catalogue zones;
+    for (int i = 0; i < 5'000; ++i) {
+        ASSERT_NE(zones.Insert(Zone("Zone" + std::to_string(i))), nullptr);
+        ASSERT_EQ(zones.Insert(Zone("Zone" + std::to_string(i / 2))), nullptr);
+    }
+    for (int i = 0; i < 5'000; i += 7) {
+        const std::string name = "Zone" + std::to_string(i);
+        const std::size_t number = zones.RecordNumberOf(name, Catalogue::Hash(name));
+        ASSERT_EQ(number, static_cast<std::size_t>(i));
+        EXPECT_EQ(&zones.RecordAt(number), zones.Lookup(name));
+    }
+    EXPECT_EQ(zones.RecordNumberOf("Zone5000", Catalogue::Hash("Zone5000")), Catalogue::kNoRecord);
+    EXPECT_THROW(zones.RecordAt(5'000), std::out_of_range);
+    zones.ClearCatalogue();
+    EXPECT_EQ(zones.RecordNumberOf("Zone1", Catalogue::Hash("Zone1")), Catalogue::kNoRecord);
 }
 
 TEST(CatalogueTest, EnumeratesEveryRecordOnceAndClears) {

@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "catalogue/FieldReader.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -189,6 +191,65 @@ TEST_F(LoadCatalogueTest, AFiftyMegabyteLineIsOneZone) {
     EXPECT_EQ(huge->m_standard.bias, 60);
     EXPECT_NE(m_zones.Lookup("Small"), nullptr);
     EXPECT_EQ(Places("Huge"), std::vector<std::string>{"Place"});
+}
+
+// A locations file large enough to be read on two threads and shared out on
+// two, with every kind of line, against the places the full tokenizer finds
+// line by line: blocks, batches and the split between threads must neither
+// lose, reorder nor misplace a place.
+TEST_F(LoadCatalogueTest, ALargeLocationsFileBindsEveryPlaceInFileOrder) {
+    constexpr int kZones = 3'000;
+    std::string zoneText;
+    for (int zone = 0; zone < kZones; ++zone) {
+        zoneText += "Zone" + std::to_string(zone) + ",label,,60\n";
+    }
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> anyZone(0, kZones + 49);  // 50 unknown names
+    std::uniform_int_distribution<int> kind(0, 19);
+    std::string locations;
+    int line = 0;
+    while (locations.size() < (std::size_t{6} << 20)) {
+        const std::string zone = "Zone" + std::to_string(anyZone(random));
+        const std::string place = "Place " + std::to_string(line++);
+        switch (kind(random)) {
+            case 0: locations += "\"" + zone + "\",\"" + place + ", quoted\"\n"; break;
+            case 1: locations += zone + "," + place + "\r\n"; break;
+            case 2: locations += zone + ",\n"; break;        // no place: binds nothing
+            case 3: locations += "," + place + "\n"; break;  // no zone: binds nothing
+            case 4: locations += zone + "," + place + ",extra,fields\n"; break;
+            default: locations += zone + "," + place + "\n"; break;
+        }
+    }
+    locations += "Zone1,Last line without a line feed";
+
+    std::map<std::string, std::vector<std::string>> expected;
+    std::istringstream lines(locations);
+    for (std::string text; std::getline(lines, text);) {
+        std::string zone;
+        std::string place;
+        ParseLocationLine(text.ends_with('\r') ? text.substr(0, text.size() - 1) : text, zone,
+                          place);
+        if (!zone.empty() && !place.empty()) {
+            expected[zone].push_back(place);
+        }
+    }
+
+    ASSERT_EQ(Load(zoneText, locations), LoadOutcome::Loaded);
+    std::size_t placeholders = 0;
+    for (const auto& [zone, places] : expected) {
+        EXPECT_EQ(Places(zone), places) << zone;
+        placeholders += m_zones.Lookup(zone)->m_strLabel == "!" + zone ? 1 : 0;
+    }
+    EXPECT_EQ(placeholders, 50u);
+    EXPECT_EQ(m_zones.Size(), kZones + placeholders);
+    std::size_t bound = 0;
+    m_zones.ForEach([&bound](const CTimeZone& zone) { bound += zone.m_places.GetCount(); });
+    std::size_t expectedCount = 0;
+    for (const auto& [zone, places] : expected) {
+        expectedCount += places.size();
+    }
+    EXPECT_EQ(bound, expectedCount);
+    EXPECT_GT(expectedCount, 150'000u);
 }
 
 TEST_F(LoadCatalogueTest, AMissingFileIsReportedByName) {
