@@ -32,11 +32,7 @@ std::size_t Catalogue::FindSlot(std::string_view name, std::uint64_t hash) const
 }
 
 CTimeZone* Catalogue::Lookup(std::string_view name) const {
-    return Lookup(name, Hash(name));
-}
-
-CTimeZone* Catalogue::Lookup(std::string_view name, std::uint64_t hash) const {
-    const std::size_t record = RecordNumberOf(name, hash);
+    const std::size_t record = RecordNumberOf(name, Hash(name));
     return record == kNoRecord ? nullptr : m_records[record].get();
 }
 

@@ -21,12 +21,11 @@ public:
     // The record named exactly `name` (bytes, case and blanks count), or null.
     CTimeZone* Lookup(std::string_view name) const;
 
-    // The same with the name's hash already known (Hash(name)), and a hint to
-    // fetch the memory that lookup will read: a caller with many names to
-    // look up asks for all of them first, so that the memory is read in
-    // parallel instead of one name at a time.
+    // The name's hash for RecordNumberOf, and a hint to fetch the memory that
+    // lookup will read: a caller with many names to look up asks for all of
+    // them first, so that the memory is read in parallel instead of one name
+    // at a time.
     static std::uint64_t Hash(std::string_view name);
-    CTimeZone* Lookup(std::string_view name, std::uint64_t hash) const;
     void PrefetchLookup(std::uint64_t hash) const;
 
     // Records are numbered 0 to Size() - 1 in the order they were inserted; a

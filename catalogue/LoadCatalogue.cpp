@@ -328,8 +328,7 @@ bool ReadLocations(Catalogue& zones, platform::SharedReadFile& file) {
     } catch (const std::system_error&) {
         return false;
     }
-    reader.Finish();
-    zones.ForEach([](CTimeZone& zone) { zone.m_places.FreeExtra(); });
+    reader.Finish();  // each zone's places are allocated at their final size
     return true;
 }
 
