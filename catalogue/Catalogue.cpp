@@ -2,22 +2,59 @@
 
 #include <cstring>
 
+namespace {
+
+template <typename Word>
+Word LoadWord(const char* bytes) {
+    Word word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// The bytes of a name shorter than eight, read in at most two loads.
+std::uint64_t ShortNameWord(const char* bytes, std::size_t size) {
+    if (size >= 4) {
+        // Two four-byte reads that overlap when the name is shorter than
+        // eight; the length, mixed in apart, tells the overlaps apart.
+        return LoadWord<std::uint32_t>(bytes) |
+               (std::uint64_t{LoadWord<std::uint32_t>(bytes + size - 4)} << 32);
+    }
+    if (size > 0) {
+        const auto byte = [bytes](std::size_t at) {
+            return std::uint64_t{static_cast<unsigned char>(bytes[at])};
+        };
+        return byte(0) | byte(size / 2) << 8 | byte(size - 1) << 16;
+    }
+    return 0;
+}
+
+}  // namespace
+
 std::uint64_t Catalogue::Hash(std::string_view name) {
     // Eight bytes at a time, mixed by multiplication; zone names are short and
-    // a table of a few thousand names needs no stronger hash.
+    // a table of a few thousand names needs no stronger hash. Every read is
+    // of a fixed size, so that hashing a name calls nothing: the loader
+    // hashes one name per place.
     constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
-    std::uint64_t hash = name.size() * kMultiplier;
+    const auto mix = [](std::uint64_t hash, std::uint64_t word) {
+        hash = (hash ^ word) * kMultiplier;
+        return hash ^ (hash >> 29);
+    };
     const char* bytes = name.data();
-    std::size_t left = name.size();
-    for (; left >= 8; left -= 8, bytes += 8) {
-        std::uint64_t chunk = 0;
-        std::memcpy(&chunk, bytes, 8);
-        hash = (hash ^ chunk) * kMultiplier;
-        hash ^= hash >> 29;
+    const std::size_t size = name.size();
+    std::uint64_t hash = size * kMultiplier;
+    if (size < 8) {
+        hash = mix(hash, ShortNameWord(bytes, size));
+    } else {
+        std::size_t at = 0;
+        for (; at + 8 < size; at += 8) {
+            hash = mix(hash, LoadWord<std::uint64_t>(bytes + at));
+        }
+        // The last eight bytes, overlapping the chunk before when the size
+        // is not a multiple of eight.
+        hash = mix(hash, LoadWord<std::uint64_t>(bytes + size - 8));
     }
-    std::uint64_t tail = 0;
-    std::memcpy(&tail, bytes, left);
-    hash = (hash ^ tail) * kMultiplier;
+    hash *= kMultiplier;
     return hash ^ (hash >> 32);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <exception>
 #include <limits>
@@ -16,6 +17,7 @@
 #include "catalogue/FieldReader.h"
 #include "catalogue/LineReader.h"
 #include "catalogue/PagedArray.h"
+#include "platform/PageMemory.h"
 #include "platform/SharedReadFile.h"
 
 namespace {
@@ -82,24 +84,26 @@ void RunSideBySide(Here&& here, Other&& other) {
     }
 }
 
-// The places of the locations file in file order, each with the number of its
-// zone, and the count and size of every zone's places. Handing them over only
-// once the whole file is read lets each zone's array be allocated once, at its
-// final size: appended as they are read, the arrays of thousands of zones
-// would grow side by side, each copied again and again from memory long out of
-// cache.
+// The places of the locations file, each with the number of its zone, and
+// the count and size of every zone's places. Only once the whole file is read
+// are the places laid out, zone after zone, in one block that the zones then
+// share: thousands of arrays of their own, each allocated and first touched
+// apart, would cost more to set up than to fill.
+//
+// The places are kept in two halves by zone number, each in file order, so
+// that two threads can lay them out side by side without either passing over
+// the other's places.
 class PendingPlaces {
 public:
-    // `fileSize` bounds what the locations file can hold, so that the
+    // Zones numbered below `firstOfSecondHalf` go to the first half.
+    // `fileSize` bounds what the locations file can hold, so that each half's
     // arrays are set aside once at their largest: only what is used is ever
-    // backed by memory. A line holds at least a zone, a comma, a place and
-    // its line feed.
-    explicit PendingPlaces(std::uint64_t fileSize)
-        : m_text(SizeHint(fileSize)), m_places(SizeHint(fileSize / 4 + 1)) {}
+    // backed by memory.
+    PendingPlaces(std::uint64_t fileSize, std::size_t firstOfSecondHalf)
+        : m_halves{Half(fileSize), Half(fileSize)}, m_firstOfSecondHalf(firstOfSecondHalf) {}
 
     void Add(std::size_t zone, std::string_view place) {
-        m_text.Append(place.data(), place.size());
-        m_places.PushBack(PendingPlace{m_text.Size(), zone});
+        m_halves[zone < m_firstOfSecondHalf ? 0 : 1].Add(zone, place);
         if (zone >= m_tallies.size()) {
             m_tallies.resize(zone + 1);
         }
@@ -107,67 +111,97 @@ public:
         m_tallies[zone].bytes += place.size();
     }
 
-    // Appends every place to its zone, in file order. Many places are
-    // shared out by zone between two threads.
+    // Gives every zone its places, in file order.
     void HandTo(const Catalogue& zones) const {
+        const std::size_t count = m_halves[0].places.Size() + m_halves[1].places.Size();
+        if (count == 0) {
+            return;
+        }
+        auto block = std::make_shared<platform::PageMemory>(
+            count * sizeof(std::size_t) + m_halves[0].text.Size() + m_halves[1].text.Size());
+        std::vector<ZoneSlice> slices = SliceByZone(*block, count);
         constexpr std::size_t kTwoThreadsFromPlaces = 100'000;
-        const std::size_t middle = MiddleZone();
-        if (m_places.Size() >= kTwoThreadsFromPlaces) {
-            RunSideBySide([&] { HandOver(zones, 0, middle); },
-                          [&] { HandOver(zones, middle, m_tallies.size()); });
+        if (count >= kTwoThreadsFromPlaces) {
+            RunSideBySide([&] { m_halves[0].LayOut(slices); }, [&] { m_halves[1].LayOut(slices); });
         } else {
-            HandOver(zones, 0, m_tallies.size());
+            m_halves[0].LayOut(slices);
+            m_halves[1].LayOut(slices);
+        }
+        for (std::size_t zone = 0; zone < slices.size(); ++zone) {
+            const ZoneSlice& slice = slices[zone];
+            if (slice.count != 0) {
+                zones.RecordAt(zone).m_places.Share(block,
+                                                    std::string_view(slice.text, slice.bytes),
+                                                    std::span(slice.ends, slice.count));
+            }
         }
     }
 
 private:
-    struct PendingPlace {
-        std::size_t end;   // where its name ends in m_text
-        std::size_t zone;  // the zone's record number
-    };
     struct Tally {
         std::size_t count = 0;
         std::size_t bytes = 0;
     };
-
-    // The zone number that parts the places' bytes about in half.
-    std::size_t MiddleZone() const {
+    // Where a zone's places go in the block, and how many are there so far.
+    struct ZoneSlice {
+        std::size_t* ends = nullptr;
+        char* text = nullptr;
+        std::size_t count = 0;
         std::size_t bytes = 0;
-        for (std::size_t zone = 0; zone < m_tallies.size(); ++zone) {
-            bytes += m_tallies[zone].bytes + m_tallies[zone].count * sizeof(std::size_t);
-            if (bytes * 2 >= m_text.Size() + m_places.Size() * sizeof(std::size_t)) {
-                return zone + 1;
-            }
-        }
-        return m_tallies.size();
-    }
+    };
 
-    // The places of the zones numbered from `first` up to `last`.
-    void HandOver(const Catalogue& zones, std::size_t first, std::size_t last) const {
-        for (std::size_t zone = first; zone < last; ++zone) {
-            if (m_tallies[zone].count != 0) {
-                zones.RecordAt(zone).m_places.Reserve(m_tallies[zone].count, m_tallies[zone].bytes);
-            }
+    struct PendingPlace {
+        std::size_t end;   // where its name ends in the half's text
+        std::size_t zone;  // the zone's record number
+    };
+    struct Half {
+        // A line holds at least a zone, a comma, a place and its line feed.
+        explicit Half(std::uint64_t fileSize)
+            : text(SizeHint(fileSize)), places(SizeHint(fileSize / 4 + 1)) {}
+
+        void Add(std::size_t zone, std::string_view place) {
+            text.Append(place.data(), place.size());
+            places.PushBack(PendingPlace{text.Size(), zone});
         }
-        // The zones come in any order; asking for the next zones' array
-        // headers a few places ahead lets those reads overlap.
-        constexpr std::size_t kLookAhead = 8;
-        const std::size_t count = m_places.Size();
-        const std::string_view text(m_text.Data(), m_text.Size());
-        std::size_t begin = 0;
-        for (std::size_t index = 0; index < count; ++index) {
-            const PendingPlace& place = m_places[index];
-            if (index + kLookAhead < count) {
-                const std::size_t ahead = m_places[index + kLookAhead].zone;
-                if (ahead >= first && ahead < last) {
-                    __builtin_prefetch(&zones.RecordAt(ahead).m_places);
+
+        // Copies the places into their zones' slices.
+        void LayOut(std::vector<ZoneSlice>& slices) const {
+            // The zones come in any order; asking for the next zones'
+            // slices a few places ahead lets those reads overlap.
+            constexpr std::size_t kLookAhead = 8;
+            const std::size_t count = places.Size();
+            std::size_t begin = 0;
+            for (std::size_t index = 0; index < count; ++index) {
+                if (index + kLookAhead < count) {
+                    __builtin_prefetch(&slices[places[index + kLookAhead].zone]);
                 }
+                const PendingPlace& place = places[index];
+                ZoneSlice& slice = slices[place.zone];
+                const std::size_t length = place.end - begin;
+                std::memcpy(slice.text + slice.bytes, text.Data() + begin, length);
+                slice.bytes += length;
+                slice.ends[slice.count++] = slice.bytes;
+                begin = place.end;
             }
-            if (place.zone >= first && place.zone < last) {
-                zones.RecordAt(place.zone).m_places.Add(text.substr(begin, place.end - begin));
-            }
-            begin = place.end;
         }
+
+        PagedArray<char> text;  // the place names back to back
+        PagedArray<PendingPlace> places;
+    };
+
+    // The block holds the ends of all `count` places, zone after zone, then
+    // their names in the same order.
+    std::vector<ZoneSlice> SliceByZone(const platform::PageMemory& block, std::size_t count) const {
+        std::vector<ZoneSlice> slices(m_tallies.size());
+        auto* ends = static_cast<std::size_t*>(block.Data());
+        char* text = reinterpret_cast<char*>(ends + count);
+        for (std::size_t zone = 0; zone < m_tallies.size(); ++zone) {
+            slices[zone].ends = ends;
+            slices[zone].text = text;
+            ends += m_tallies[zone].count;
+            text += m_tallies[zone].bytes;
+        }
+        return slices;
     }
 
     static std::size_t SizeHint(std::uint64_t count) {
@@ -175,8 +209,8 @@ private:
             std::min<std::uint64_t>(count, std::numeric_limits<std::size_t>::max() / 16));
     }
 
-    PagedArray<char> m_text;  // the place names back to back
-    PagedArray<PendingPlace> m_places;
+    Half m_halves[2];
+    std::size_t m_firstOfSecondHalf;
     std::vector<Tally> m_tallies;  // by zone number
 };
 
@@ -207,11 +241,12 @@ public:
             if (split.zone.empty() || split.place.empty()) {
                 continue;
             }
+            split.hash = Catalogue::Hash(split.zone);
             m_lines.push_back(split);
         }
     }
 
-    std::span<LocationLine> Lines() { return m_lines; }
+    std::span<const LocationLine> Lines() const { return m_lines; }
 
 private:
     std::string m_bytes;
@@ -222,15 +257,14 @@ private:
 class LocationReader {
 public:
     LocationReader(Catalogue& zones, std::uint64_t fileSize)
-        : m_zones(zones), m_pending(fileSize) {}
+        : m_zones(zones), m_pending(fileSize, zones.Size() / 2) {}
 
     // First the memory of every lookup in the batch is requested, then the
     // lookups run, mostly on memory already fetched. In a file whose lines
     // name zones in no order, a lookup at a time would wait for memory on
     // every line.
-    void Read(LocationBatch& batch) {
-        for (LocationLine& split : batch.Lines()) {
-            split.hash = Catalogue::Hash(split.zone);
+    void Read(const LocationBatch& batch) {
+        for (const LocationLine& split : batch.Lines()) {
             m_zones.PrefetchLookup(split.hash);
         }
         for (const LocationLine& split : batch.Lines()) {
@@ -242,22 +276,25 @@ public:
 
 private:
     std::size_t ZoneNumberFor(const LocationLine& split) {
-        // Consecutive lines often name the same zone.
-        if (m_previous == Catalogue::kNoRecord || m_previousName != split.zone) {
-            m_previous = m_zones.RecordNumberOf(split.zone, split.hash);
-            if (m_previous == Catalogue::kNoRecord) {
-                m_zones.Insert(MakePlaceholderZone(split.zone));
-                m_previous = m_zones.Size() - 1;
-            }
-            m_previousName.assign(split.zone);
+        // Consecutive lines often name the same zone; the hashes tell most
+        // other lines apart without comparing names.
+        if (m_previous != Catalogue::kNoRecord && split.hash == m_previousHash &&
+            m_zones.RecordAt(m_previous).m_strName == split.zone) {
+            return m_previous;
         }
+        m_previous = m_zones.RecordNumberOf(split.zone, split.hash);
+        if (m_previous == Catalogue::kNoRecord) {
+            m_zones.Insert(MakePlaceholderZone(split.zone));
+            m_previous = m_zones.Size() - 1;
+        }
+        m_previousHash = split.hash;
         return m_previous;
     }
 
     Catalogue& m_zones;
     PendingPlaces m_pending;
     std::size_t m_previous = Catalogue::kNoRecord;
-    std::string m_previousName;
+    std::uint64_t m_previousHash = 0;
 };
 
 void ReadOnThisThread(platform::SharedReadFile& file, LocationReader& reader) {
@@ -328,7 +365,7 @@ bool ReadLocations(Catalogue& zones, platform::SharedReadFile& file) {
     } catch (const std::system_error&) {
         return false;
     }
-    reader.Finish();  // each zone's places are allocated at their final size
+    reader.Finish();  // the zones get their places only once all are read
     return true;
 }
 

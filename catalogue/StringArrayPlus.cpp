@@ -61,6 +61,35 @@ int CompareCollated(const std::string& element, const char* text, bool caseSensi
 
 }  // namespace
 
+void CStringArrayPlus::Share(std::shared_ptr<const void> keeper, std::string_view text,
+                             std::span<const std::size_t> ends) {
+    if (GetCount() != 0 || keeper == nullptr) {
+        Reserve(ends.size(), text.size());
+        std::size_t begin = 0;
+        for (const std::size_t end : ends) {
+            Add(text.substr(begin, end - begin));
+            begin = end;
+        }
+        return;
+    }
+    m_text.clear();
+    m_ends.clear();
+    FreeExtra();
+    m_keeper = std::move(keeper);
+    m_sharedText = text;
+    m_sharedEnds = ends;
+}
+
+void CStringArrayPlus::StopSharing() {
+    std::string text(m_sharedText);
+    std::vector<std::size_t> ends(m_sharedEnds.begin(), m_sharedEnds.end());
+    m_text = std::move(text);
+    m_ends = std::move(ends);
+    m_keeper.reset();
+    m_sharedText = {};
+    m_sharedEnds = {};
+}
+
 std::string_view CStringArrayPlus::GetAt(std::size_t index) const {
     if (index >= GetCount()) {
         throw std::out_of_range("CStringArrayPlus: index past the end");

@@ -67,4 +67,21 @@ TEST(CatalogueTest, EnumeratesEveryRecordOnceAndClears) {
     EXPECT_TRUE(zones.Empty());
 }
 
+TEST(CatalogueTest, EveryByteOfANameCountsInItsHash) {
+    // The hash reads names in fixed-size pieces that overlap at the end; a
+    // byte that no piece covered would make names differing only there
+    // collide every time.
+    for (std::size_t size = 1; size <= 40; ++size) {
+        const std::string name(size, 'a');
+        const std::uint64_t hash = Catalogue::Hash(name);
+        for (std::size_t at = 0; at < size; ++at) {
+            std::string changed = name;
+            changed[at] = 'b';
+            EXPECT_NE(Catalogue::Hash(changed), hash) << "size " << size << ", byte " << at;
+        }
+        EXPECT_NE(Catalogue::Hash(std::string(size + 1, 'a')), hash) << "size " << size;
+    }
+    EXPECT_NE(Catalogue::Hash(""), Catalogue::Hash(std::string(1, '\0')));
+}
+
 }  // namespace
