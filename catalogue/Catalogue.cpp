@@ -1,23 +1,16 @@
 #include "catalogue/Catalogue.h"
 
-#include <cstring>
+#include "catalogue/ShortBytes.h"
 
 namespace {
-
-template <typename Word>
-Word LoadWord(const char* bytes) {
-    Word word = 0;
-    std::memcpy(&word, bytes, sizeof word);
-    return word;
-}
 
 // The bytes of a name shorter than eight, read in at most two loads.
 std::uint64_t ShortNameWord(const char* bytes, std::size_t size) {
     if (size >= 4) {
         // Two four-byte reads that overlap when the name is shorter than
         // eight; the length, mixed in apart, tells the overlaps apart.
-        return LoadWord<std::uint32_t>(bytes) |
-               (std::uint64_t{LoadWord<std::uint32_t>(bytes + size - 4)} << 32);
+        return shortbytes::Load<std::uint32_t>(bytes) |
+               (std::uint64_t{shortbytes::Load<std::uint32_t>(bytes + size - 4)} << 32);
     }
     if (size > 0) {
         const auto byte = [bytes](std::size_t at) {
@@ -48,11 +41,11 @@ std::uint64_t Catalogue::Hash(std::string_view name) {
     } else {
         std::size_t at = 0;
         for (; at + 8 < size; at += 8) {
-            hash = mix(hash, LoadWord<std::uint64_t>(bytes + at));
+            hash = mix(hash, shortbytes::Load<std::uint64_t>(bytes + at));
         }
         // The last eight bytes, overlapping the chunk before when the size
         // is not a multiple of eight.
-        hash = mix(hash, LoadWord<std::uint64_t>(bytes + size - 8));
+        hash = mix(hash, shortbytes::Load<std::uint64_t>(bytes + size - 8));
     }
     hash *= kMultiplier;
     return hash ^ (hash >> 32);
@@ -62,7 +55,7 @@ std::size_t Catalogue::FindSlot(std::string_view name, std::uint64_t hash) const
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
         const Slot& slot = m_slots[index];
-        if (slot.Empty() || (slot.hash == hash && NameOf(slot.record) == name)) {
+        if (slot.Empty() || (slot.hash == hash && shortbytes::Equal(NameOf(slot.record), name))) {
             return index;
         }
     }

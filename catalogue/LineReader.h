@@ -45,14 +45,13 @@ inline std::string_view WithoutTrailingCr(std::string_view line) {
 
 }  // namespace detail
 
-// Calls `onLines(std::span<const std::string_view>)` with the lines of the
-// file in file order, a block of them at a time; the views are valid only
-// during the call. Lines may be of any length. Throws std::system_error when
-// reading fails part way.
-template <typename OnLines>
-void ForEachLineBlock(platform::SharedReadFile& file, OnLines&& onLines) {
+// Calls `onText(std::string_view)` with the text of the file in file order, a
+// run of whole lines at a time: every run ends just after a line feed, but the
+// last may end without one. The view is valid only during the call. Lines may
+// be of any length. Throws std::system_error when reading fails part way.
+template <typename OnText>
+void ForEachTextBlock(platform::SharedReadFile& file, OnText&& onText) {
     detail::ReadBuffer buffer;
-    std::vector<std::string_view> lines;
     std::size_t begin = 0;  // first unconsumed byte
     std::size_t end = 0;    // one past the last byte read
     bool endOfText = false;
@@ -75,25 +74,40 @@ void ForEachLineBlock(platform::SharedReadFile& file, OnLines&& onLines) {
         } else {
             end += count;
         }
-        lines.clear();
-        for (;;) {
-            const char* start = buffer.Data() + begin;
-            const void* newline = std::memchr(start, '\n', end - begin);
-            if (newline == nullptr) {
-                break;
-            }
-            const auto length = static_cast<std::size_t>(static_cast<const char*>(newline) - start);
-            lines.push_back(detail::WithoutTrailingCr(std::string_view(start, length)));
-            begin += length + 1;
-        }
-        if (endOfText && begin < end) {  // the last line has no line feed
-            lines.emplace_back(buffer.Data() + begin, end - begin);
-            begin = end;
-        }
-        if (!lines.empty()) {
-            onLines(std::span<const std::string_view>(lines));
+        const std::string_view unconsumed(buffer.Data() + begin, end - begin);
+        const std::size_t lastLineFeed = unconsumed.rfind('\n');
+        const std::size_t whole = endOfText                                ? unconsumed.size()
+                                  : lastLineFeed == std::string_view::npos ? 0
+                                                                           : lastLineFeed + 1;
+        if (whole > 0) {
+            onText(unconsumed.substr(0, whole));
+            begin += whole;
         }
     }
+}
+
+// Calls `onLines(std::span<const std::string_view>)` with the lines of the
+// file in file order, a block of them at a time; the views are valid only
+// during the call. Lines may be of any length. Throws std::system_error when
+// reading fails part way.
+template <typename OnLines>
+void ForEachLineBlock(platform::SharedReadFile& file, OnLines&& onLines) {
+    std::vector<std::string_view> lines;
+    ForEachTextBlock(file, [&](std::string_view text) {
+        lines.clear();
+        for (;;) {
+            const std::size_t newline = text.find('\n');
+            if (newline == std::string_view::npos) {
+                break;
+            }
+            lines.push_back(detail::WithoutTrailingCr(text.substr(0, newline)));
+            text.remove_prefix(newline + 1);
+        }
+        if (!text.empty()) {  // the last line has no line feed
+            lines.push_back(text);
+        }
+        onLines(std::span<const std::string_view>(lines));
+    });
 }
 
 // Calls `onLine(std::string_view)` for every line in file order; the view is

@@ -1,8 +1,8 @@
 #include "catalogue/LoadCatalogue.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <deque>
 #include <exception>
 #include <limits>
@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "catalogue/BatchHandoff.h"
+#include "catalogue/ByteScan.h"
 #include "catalogue/FieldReader.h"
 #include "catalogue/LineReader.h"
 #include "catalogue/PagedArray.h"
+#include "catalogue/ShortBytes.h"
 #include "platform/PageMemory.h"
 #include "platform/SharedReadFile.h"
 
@@ -40,23 +42,6 @@ struct LocationLine {
     std::string_view place;
     std::uint64_t hash = 0;
 };
-
-// Splits a line without copying when it holds no double quote (the common
-// case): then each field simply runs to the next comma.
-bool SplitPlainly(std::string_view line, LocationLine& split) {
-    if (line.find('"') != std::string_view::npos) {
-        return false;
-    }
-    const std::size_t comma = line.find(',');
-    if (comma == std::string_view::npos) {
-        split.zone = line;
-        split.place = {};
-        return true;
-    }
-    split.zone = line.substr(0, comma);
-    split.place = line.substr(comma + 1, line.find(',', comma + 1) - (comma + 1));
-    return true;
-}
 
 // Runs `other` on a second thread while `here` runs on this one, and passes on
 // what either throws. Without a second thread to be had, runs both here.
@@ -178,7 +163,7 @@ private:
                 const PendingPlace& place = places[index];
                 ZoneSlice& slice = slices[place.zone];
                 const std::size_t length = place.end - begin;
-                std::memcpy(slice.text + slice.bytes, text.Data() + begin, length);
+                shortbytes::Copy(slice.text + slice.bytes, text.Data() + begin, length);
                 slice.bytes += length;
                 slice.ends[slice.count++] = slice.bytes;
                 begin = place.end;
@@ -218,37 +203,88 @@ private:
 // of the bytes, so it can go to another thread while the next block is read.
 class LocationBatch {
 public:
-    void Fill(std::span<const std::string_view> lines) {
+    // `text` is a run of whole lines; the last may lack its line feed.
+    void Fill(std::string_view text) {
         m_lines.clear();
         m_owned.clear();
-        m_bytes.clear();
-        if (lines.empty()) {
-            return;
-        }
-        // The lines of a block lie back to back in the reader's buffer.
-        const char* first = lines.front().data();
-        m_bytes.assign(first, lines.back().data() + lines.back().size());
-        for (const std::string_view line : lines) {
-            const std::string_view copy(m_bytes.data() + (line.data() - first), line.size());
-            LocationLine split;
-            if (!SplitPlainly(copy, split)) {
-                std::string& zone = m_owned.emplace_back();
-                std::string& place = m_owned.emplace_back();
-                ParseLocationLine(copy, zone, place);
-                split.zone = zone;
-                split.place = place;
+        // Zero bytes after the text let every line be scanned in one stretch.
+        m_bytes.assign(text);
+        m_bytes.append(kByteMaskWidth, '\0');
+        const std::string_view bytes(m_bytes.data(), text.size());
+        std::size_t begin = 0;
+        while (begin < bytes.size()) {
+            const std::size_t lineFeed = bytes.find('\n', begin);
+            if (lineFeed == std::string_view::npos) {  // the last line has no line feed
+                AddLine(bytes.substr(begin));
+                break;
             }
-            if (split.zone.empty() || split.place.empty()) {
-                continue;
-            }
-            split.hash = Catalogue::Hash(split.zone);
-            m_lines.push_back(split);
+            AddLine(WithoutTrailingCr(bytes.substr(begin, lineFeed - begin)));
+            begin = lineFeed + 1;
         }
     }
 
-    std::span<const LocationLine> Lines() const { return m_lines; }
+    std::span<LocationLine> Lines() { return m_lines; }
 
 private:
+    static std::string_view WithoutTrailingCr(std::string_view line) {
+        return !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
+    }
+
+    // A line without quotes splits where its commas are: each field simply
+    // runs to the next comma. A line with quotes goes through the full
+    // tokenizer.
+    void AddLine(std::string_view line) {
+        LocationLine split;
+        if (!SplitPlainly(line, split)) {
+            std::string& zone = m_owned.emplace_back();
+            std::string& place = m_owned.emplace_back();
+            ParseLocationLine(line, zone, place);
+            split.zone = zone;
+            split.place = place;
+        }
+        if (split.zone.empty() || split.place.empty()) {
+            return;
+        }
+        m_lines.push_back(split);
+    }
+
+    // False for a line with a quote. A short line is scanned for its commas
+    // and quotes at once; a long one searched for each.
+    static bool SplitPlainly(std::string_view line, LocationLine& split) {
+        std::size_t firstComma = std::string_view::npos;
+        std::size_t secondComma = std::string_view::npos;
+        if (line.size() < kByteMaskWidth) {
+            const std::uint64_t inLine = (std::uint64_t{1} << line.size()) - 1;
+            const ByteMasks found = FindBytes(line.data(), ',', '"');
+            if ((found.second & inLine) != 0) {
+                return false;
+            }
+            const std::uint64_t commas = found.first & inLine;
+            if (commas != 0) {
+                firstComma = static_cast<std::size_t>(std::countr_zero(commas));
+                const std::uint64_t later = commas & (commas - 1);
+                if (later != 0) {
+                    secondComma = static_cast<std::size_t>(std::countr_zero(later));
+                }
+            }
+        } else {
+            if (line.find('"') != std::string_view::npos) {
+                return false;
+            }
+            firstComma = line.find(',');
+            if (firstComma != std::string_view::npos) {
+                secondComma = line.find(',', firstComma + 1);
+            }
+        }
+        if (firstComma == std::string_view::npos) {
+            split.zone = line;  // a zone without a place
+            return true;
+        }
+        split.zone = line.substr(0, firstComma);
+        split.place = line.substr(firstComma + 1, secondComma - (firstComma + 1));
+        return true;
+    }
+
     std::string m_bytes;
     std::deque<std::string> m_owned;  // grows without moving what the views point to
     std::vector<LocationLine> m_lines;
@@ -263,8 +299,9 @@ public:
     // lookups run, mostly on memory already fetched. In a file whose lines
     // name zones in no order, a lookup at a time would wait for memory on
     // every line.
-    void Read(const LocationBatch& batch) {
-        for (const LocationLine& split : batch.Lines()) {
+    void Read(LocationBatch& batch) {
+        for (LocationLine& split : batch.Lines()) {
+            split.hash = Catalogue::Hash(split.zone);
             m_zones.PrefetchLookup(split.hash);
         }
         for (const LocationLine& split : batch.Lines()) {
@@ -299,8 +336,8 @@ private:
 
 void ReadOnThisThread(platform::SharedReadFile& file, LocationReader& reader) {
     LocationBatch batch;
-    ForEachLineBlock(file, [&](std::span<const std::string_view> lines) {
-        batch.Fill(lines);
+    ForEachTextBlock(file, [&](std::string_view text) {
+        batch.Fill(text);
         reader.Read(batch);
     });
 }
@@ -317,12 +354,12 @@ void ReadOnTwoThreads(platform::SharedReadFile& file, LocationReader& reader) {
     try {
         producer = std::jthread([&] {
             try {
-                ForEachLineBlock(file, [&](std::span<const std::string_view> lines) {
+                ForEachTextBlock(file, [&](std::string_view text) {
                     std::unique_ptr<LocationBatch> batch = handoff.TakeEmpty();
                     if (batch == nullptr) {
                         throw ConsumerStopped{};
                     }
-                    batch->Fill(lines);
+                    batch->Fill(text);
                     handoff.PassFull(std::move(batch));
                 });
             } catch (const ConsumerStopped&) {

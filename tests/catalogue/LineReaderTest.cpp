@@ -69,4 +69,43 @@ TEST(LineReaderTest, LinesAcrossManyChunksKeepTheirOrder) {
     EXPECT_EQ(LinesOf(bytes), expected);
 }
 
+TEST(LineReaderTest, TextBlocksAreRunsOfWholeLinesThatAddUpToTheText) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string text;  // what the blocks add up to
+    };
+    std::string manyLines;
+    for (int i = 0; i < 50'000; ++i) {
+        manyLines += "Zone" + std::to_string(i) + ",Place\r\n";
+    }
+    const std::string longLine(300'000, 'y');
+    const Case cases[] = {
+        {"many_chunks", manyLines, manyLines},
+        {"long_line_between_short_ones", "a\n" + longLine + "\nb", "a\n" + longLine + "\nb"},
+        {"ctrl_z_ends_the_text", manyLines + "x\x1Ay\n", manyLines + "x"},
+        {"empty_file", "", ""},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        auto file = platform::SharedReadFile::Open(dir.Write("file", c.bytes));
+        ASSERT_TRUE(file.has_value());
+        std::string joined;
+        std::size_t blocks = 0;
+        ForEachTextBlock(*file, [&](std::string_view text) {
+            EXPECT_FALSE(text.empty()) << c.name;
+            joined += text;
+            ++blocks;
+            // Only the end of the text may cut a line short.
+            if (joined.size() < c.text.size()) {
+                EXPECT_EQ(text.back(), '\n') << c.name;
+            }
+        });
+        EXPECT_EQ(joined, c.text) << c.name;
+        if (c.bytes.size() > 4 * detail::kReadChunk) {
+            EXPECT_GT(blocks, 1u) << c.name;  // a block at a time, not the whole file
+        }
+    }
+}
+
 }  // namespace

@@ -206,6 +206,8 @@ TEST_F(LoadCatalogueTest, ALargeLocationsFileBindsEveryPlaceInFileOrder) {
     std::mt19937 random(7);
     std::uniform_int_distribution<int> anyZone(0, kZones + 49);  // 50 unknown names
     std::uniform_int_distribution<int> kind(0, 19);
+    std::uniform_int_distribution<std::size_t> longLength(30,
+                                                          100);  // lines either side of 64 bytes
     std::string locations;
     int line = 0;
     while (locations.size() < (std::size_t{6} << 20)) {
@@ -217,6 +219,14 @@ TEST_F(LoadCatalogueTest, ALargeLocationsFileBindsEveryPlaceInFileOrder) {
             case 2: locations += zone + ",\n"; break;        // no place: binds nothing
             case 3: locations += "," + place + "\n"; break;  // no zone: binds nothing
             case 4: locations += zone + "," + place + ",extra,fields\n"; break;
+            case 5:
+                locations += zone + "," + place + std::string(longLength(random), 'x') + "\n";
+                break;
+            case 7: locations += zone + "\n"; break;  // no comma: binds nothing
+            case 6:                                   // a quote far into a long line
+                locations += zone + "," + place + std::string(longLength(random), 'x') +
+                             ",\"quoted, late\"\r\n";
+                break;
             default: locations += zone + "," + place + "\n"; break;
         }
     }
