@@ -1,6 +1,7 @@
-// Where two byte values occur in a short stretch of text, found with a few
+// Where three byte values occur in a short stretch of text, found with a few
 // vector compares instead of a search call per value: splitting a large data
-// file needs the commas and quotes of every line, and most lines are short.
+// file needs the end, the commas and the quotes of every line, and most lines
+// are short.
 #pragma once
 
 #include <cstddef>
@@ -11,10 +12,11 @@
 #endif
 
 // Bit i of `first` is set when byte i equals the first value looked for, and
-// likewise for `second`.
+// likewise for `second` and `third`.
 struct ByteMasks {
     std::uint64_t first = 0;
     std::uint64_t second = 0;
+    std::uint64_t third = 0;
 };
 
 // The stretch scanned at once. Reading it whole, whatever the line's length,
@@ -24,11 +26,12 @@ constexpr std::size_t kByteMaskWidth = 64;
 
 // The masks of the kByteMaskWidth bytes at `bytes`, all of which must be
 // readable.
-inline ByteMasks FindBytes(const char* bytes, char first, char second) {
+inline ByteMasks FindBytes(const char* bytes, char first, char second, char third) {
     ByteMasks masks;
 #if defined(__SSE2__) || defined(_M_X64)
     const __m128i wantFirst = _mm_set1_epi8(first);
     const __m128i wantSecond = _mm_set1_epi8(second);
+    const __m128i wantThird = _mm_set1_epi8(third);
     for (std::size_t at = 0; at < kByteMaskWidth; at += 16) {
         const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
         const auto matches = [&chunk](__m128i wanted) {
@@ -37,11 +40,13 @@ inline ByteMasks FindBytes(const char* bytes, char first, char second) {
         };
         masks.first |= matches(wantFirst) << at;
         masks.second |= matches(wantSecond) << at;
+        masks.third |= matches(wantThird) << at;
     }
 #else
     for (std::size_t at = 0; at < kByteMaskWidth; ++at) {
         masks.first |= std::uint64_t{bytes[at] == first} << at;
         masks.second |= std::uint64_t{bytes[at] == second} << at;
+        masks.third |= std::uint64_t{bytes[at] == third} << at;
     }
 #endif
     return masks;

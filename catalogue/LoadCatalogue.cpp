@@ -211,78 +211,83 @@ public:
         m_bytes.assign(text);
         m_bytes.append(kByteMaskWidth, '\0');
         const std::string_view bytes(m_bytes.data(), text.size());
-        std::size_t begin = 0;
-        while (begin < bytes.size()) {
-            const std::size_t lineFeed = bytes.find('\n', begin);
-            if (lineFeed == std::string_view::npos) {  // the last line has no line feed
-                AddLine(bytes.substr(begin));
-                break;
-            }
-            AddLine(WithoutTrailingCr(bytes.substr(begin, lineFeed - begin)));
-            begin = lineFeed + 1;
+        for (std::size_t begin = 0; begin < bytes.size();) {
+            begin = SplitLineAt(bytes, begin);
         }
     }
 
     std::span<LocationLine> Lines() { return m_lines; }
 
 private:
-    static std::string_view WithoutTrailingCr(std::string_view line) {
-        return !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
-    }
-
-    // A line without quotes splits where its commas are: each field simply
-    // runs to the next comma. A line with quotes goes through the full
-    // tokenizer.
-    void AddLine(std::string_view line) {
-        LocationLine split;
-        if (!SplitPlainly(line, split)) {
-            std::string& zone = m_owned.emplace_back();
-            std::string& place = m_owned.emplace_back();
-            ParseLocationLine(line, zone, place);
-            split.zone = zone;
-            split.place = place;
+    // Splits the line that starts at `begin` and returns where the next one
+    // starts. One scan of the stretch from the line's start finds the line
+    // feed, the commas and any quote of a short line; a long line is
+    // searched for each.
+    std::size_t SplitLineAt(std::string_view bytes, std::size_t begin) {
+        const ByteMasks found = FindBytes(bytes.data() + begin, '\n', ',', '"');
+        if (found.first == 0) {
+            return SplitLongLineAt(bytes, begin);
         }
-        if (split.zone.empty() || split.place.empty()) {
-            return;
+        // The padding holds no line feed, so this one is in the text.
+        const std::size_t size = LowestBit(found.first);
+        const std::uint64_t inLine = (std::uint64_t{1} << size) - 1;  // size < 64
+        std::string_view line = bytes.substr(begin, size);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
         }
-        m_lines.push_back(split);
-    }
-
-    // False for a line with a quote. A short line is scanned for its commas
-    // and quotes at once; a long one searched for each.
-    static bool SplitPlainly(std::string_view line, LocationLine& split) {
-        std::size_t firstComma = std::string_view::npos;
-        std::size_t secondComma = std::string_view::npos;
-        if (line.size() < kByteMaskWidth) {
-            const std::uint64_t inLine = (std::uint64_t{1} << line.size()) - 1;
-            const ByteMasks found = FindBytes(line.data(), ',', '"');
-            if ((found.second & inLine) != 0) {
-                return false;
-            }
-            const std::uint64_t commas = found.first & inLine;
-            if (commas != 0) {
-                firstComma = static_cast<std::size_t>(std::countr_zero(commas));
-                const std::uint64_t later = commas & (commas - 1);
-                if (later != 0) {
-                    secondComma = static_cast<std::size_t>(std::countr_zero(later));
-                }
-            }
+        if ((found.third & inLine) != 0) {
+            AddQuotedLine(line);
         } else {
-            if (line.find('"') != std::string_view::npos) {
-                return false;
-            }
-            firstComma = line.find(',');
-            if (firstComma != std::string_view::npos) {
-                secondComma = line.find(',', firstComma + 1);
-            }
+            const std::uint64_t commas = found.second & inLine;
+            const std::uint64_t laterCommas = commas & (commas - 1);
+            AddPlainLine(line, commas == 0 ? kNone : LowestBit(commas),
+                         laterCommas == 0 ? kNone : LowestBit(laterCommas));
         }
-        if (firstComma == std::string_view::npos) {
-            split.zone = line;  // a zone without a place
-            return true;
+        return begin + size + 1;
+    }
+
+    std::size_t SplitLongLineAt(std::string_view bytes, std::size_t begin) {
+        const std::size_t lineFeed = bytes.find('\n', begin);
+        std::string_view line = bytes.substr(begin, lineFeed - begin);
+        if (lineFeed != std::string_view::npos && line.ends_with('\r')) {
+            line.remove_suffix(1);
         }
-        split.zone = line.substr(0, firstComma);
-        split.place = line.substr(firstComma + 1, secondComma - (firstComma + 1));
-        return true;
+        if (line.find('"') != std::string_view::npos) {
+            AddQuotedLine(line);
+        } else {
+            const std::size_t comma = line.find(',');
+            AddPlainLine(line, comma,
+                         comma == std::string_view::npos ? kNone : line.find(',', comma + 1));
+        }
+        return lineFeed == std::string_view::npos ? bytes.size() : lineFeed + 1;
+    }
+
+    static constexpr std::size_t kNone = std::string_view::npos;
+    static std::size_t LowestBit(std::uint64_t mask) {
+        return static_cast<std::size_t>(std::countr_zero(mask));
+    }
+
+    // A line without quotes: each field simply runs to the next comma.
+    void AddPlainLine(std::string_view line, std::size_t firstComma, std::size_t secondComma) {
+        if (firstComma == kNone) {
+            return;  // a zone without a place
+        }
+        Add(line.substr(0, firstComma),
+            line.substr(firstComma + 1, std::min(secondComma, line.size()) - (firstComma + 1)));
+    }
+
+    // A line with quotes goes through the full tokenizer.
+    void AddQuotedLine(std::string_view line) {
+        std::string& zone = m_owned.emplace_back();
+        std::string& place = m_owned.emplace_back();
+        ParseLocationLine(line, zone, place);
+        Add(zone, place);
+    }
+
+    void Add(std::string_view zone, std::string_view place) {
+        if (!zone.empty() && !place.empty()) {
+            m_lines.push_back(LocationLine{zone, place});
+        }
     }
 
     std::string m_bytes;

@@ -42,17 +42,18 @@ TEST(ShortBytesTest, EqualNoticesADifferenceAtEveryByteAndInLength) {
 }
 
 TEST(ByteScanTest, MasksMarkEveryWantedByteAndNoOther) {
-    // Commas and quotes at every position, among bytes that only look alike
-    // in some bits (',' is 0x2C, '"' is 0x22; 0xAC and 0xA2 differ only in
-    // the top bit).
+    // Each wanted byte at every position, among bytes that only look alike
+    // in some bits (',' is 0x2C, '"' is 0x22, '\n' is 0x0A; 0xAC, 0xA2 and
+    // 0x8A differ from them only in the top bit).
     std::string text(kByteMaskWidth, 'x');
     for (std::size_t at = 0; at < text.size(); ++at) {
-        text[at] = "x,\"\xAC\xA2\0"[at % 6];
+        text[at] = "x,\"\n\xAC\xA2\x8A\0"[at % 8 + at / 8 % 2];
     }
-    const ByteMasks masks = FindBytes(text.data(), ',', '"');
+    const ByteMasks masks = FindBytes(text.data(), '\n', ',', '"');
     for (std::size_t at = 0; at < text.size(); ++at) {
-        EXPECT_EQ((masks.first >> at) & 1, text[at] == ',' ? 1u : 0u) << at;
-        EXPECT_EQ((masks.second >> at) & 1, text[at] == '"' ? 1u : 0u) << at;
+        EXPECT_EQ((masks.first >> at) & 1, text[at] == '\n' ? 1u : 0u) << at;
+        EXPECT_EQ((masks.second >> at) & 1, text[at] == ',' ? 1u : 0u) << at;
+        EXPECT_EQ((masks.third >> at) & 1, text[at] == '"' ? 1u : 0u) << at;
     }
 }
 
