@@ -86,6 +86,22 @@ void ForEachTextBlock(platform::SharedReadFile& file, OnText&& onText) {
     }
 }
 
+// Appends the lines of `text`, a run of whole lines as ForEachTextBlock hands
+// them out, to `lines`.
+inline void SplitLines(std::string_view text, std::vector<std::string_view>& lines) {
+    for (;;) {
+        const std::size_t newline = text.find('\n');
+        if (newline == std::string_view::npos) {
+            break;
+        }
+        lines.push_back(detail::WithoutTrailingCr(text.substr(0, newline)));
+        text.remove_prefix(newline + 1);
+    }
+    if (!text.empty()) {  // the last line has no line feed
+        lines.push_back(text);
+    }
+}
+
 // Calls `onLines(std::span<const std::string_view>)` with the lines of the
 // file in file order, a block of them at a time; the views are valid only
 // during the call. Lines may be of any length. Throws std::system_error when
@@ -95,17 +111,7 @@ void ForEachLineBlock(platform::SharedReadFile& file, OnLines&& onLines) {
     std::vector<std::string_view> lines;
     ForEachTextBlock(file, [&](std::string_view text) {
         lines.clear();
-        for (;;) {
-            const std::size_t newline = text.find('\n');
-            if (newline == std::string_view::npos) {
-                break;
-            }
-            lines.push_back(detail::WithoutTrailingCr(text.substr(0, newline)));
-            text.remove_prefix(newline + 1);
-        }
-        if (!text.empty()) {  // the last line has no line feed
-            lines.push_back(text);
-        }
+        SplitLines(text, lines);
         onLines(std::span<const std::string_view>(lines));
     });
 }

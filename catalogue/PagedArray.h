@@ -23,7 +23,14 @@ public:
         }
     }
 
-    void PushBack(const T& value) { Append(&value, 1); }
+    void PushBack(const T& value) {
+        if (m_size == Capacity()) {
+            Reallocate(std::max(Needed(1), Capacity() * 2));
+        }
+        // Assigned, not copied as bytes: a value just made in registers is
+        // stored straight from them.
+        Writable()[m_size++] = value;
+    }
     void Append(const T* values, std::size_t count) {
         if (count > Capacity() - m_size) {
             Reallocate(std::max(Needed(count), Capacity() * 2));

@@ -262,6 +262,41 @@ TEST_F(LoadCatalogueTest, ALargeLocationsFileBindsEveryPlaceInFileOrder) {
     EXPECT_GT(expectedCount, 150'000u);
 }
 
+// A zone file large enough to be made into records on two threads: the
+// records must still be those of inserting each line in file order, the first
+// line of a name winning even when its repeat is made on the other thread.
+TEST_F(LoadCatalogueTest, ALargeZoneFileLoadsAsItsLinesInsertedInOrder) {
+    std::vector<std::string> lines;
+    for (int i = 0; i < 9'000; ++i) {  // each name twice, 4,500 lines apart
+        lines.push_back("Zone" + std::to_string(i % 4'500) + ",label " + std::to_string(i) +
+                        ",remark," + std::to_string(i % 720) + ",10,0,1,5,3,0,60,3,0,1,5,2,0");
+    }
+    lines[4'321] = "";  // an unnamed zone
+    std::string zoneText;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        zoneText += lines[i] + (i % 3 == 0 ? "\r\n" : "\n");
+    }
+    zoneText += "Last,without a line feed";
+    lines.push_back("Last,without a line feed");
+    ASSERT_GE(zoneText.size(), std::size_t{256} << 10);
+
+    Catalogue expected;
+    for (const std::string& line : lines) {
+        expected.Insert(std::make_unique<CTimeZone>(line));
+    }
+
+    ASSERT_EQ(Load(zoneText, "Zone7,Here\n"), LoadOutcome::Loaded);
+    EXPECT_EQ(m_zones.Size(), expected.Size());
+    for (const std::string& line : lines) {
+        const std::string name = line.substr(0, line.find(','));
+        EXPECT_EQ(m_zones.RecordNumberOf(name, Catalogue::Hash(name)),
+                  expected.RecordNumberOf(name, Catalogue::Hash(name)))
+            << name;
+    }
+    expected.Lookup("Zone7")->m_places.Add("Here");
+    EXPECT_EQ(Dump(m_zones), Dump(expected));
+}
+
 TEST_F(LoadCatalogueTest, AMissingFileIsReportedByName) {
     EXPECT_EQ(LoadCatalogue(m_zones, Files()), LoadOutcome::ZoneFileUnreadable);
 
