@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <span>
@@ -45,16 +46,44 @@ inline std::string_view WithoutTrailingCr(std::string_view line) {
 
 }  // namespace detail
 
-// Calls `onText(std::string_view)` with the text of the file in file order, a
-// run of whole lines at a time: every run ends just after a line feed, but the
-// last may end without one. The view is valid only during the call. Lines may
-// be of any length. Throws std::system_error when reading fails part way.
-template <typename OnText>
-void ForEachTextBlock(platform::SharedReadFile& file, OnText&& onText) {
+// One part of a file, read through SharedReadFile::ReadAt so that threads
+// can each read their own part at once: from `begin` up to `end`, or to the
+// end of the file when `end` is kToTheEnd.
+class FileRange {
+public:
+    static constexpr std::uint64_t kToTheEnd = static_cast<std::uint64_t>(-1);
+
+    FileRange(platform::SharedReadFile& file, std::uint64_t begin, std::uint64_t end)
+        : m_file(file), m_position(begin), m_end(end) {}
+
+    std::size_t Read(char* buffer, std::size_t size) {
+        if (m_end - m_position < size) {  // m_position never passes m_end
+            size = static_cast<std::size_t>(m_end - m_position);
+        }
+        const std::size_t count = m_file.ReadAt(m_position, buffer, size);
+        m_position += count;
+        return count;
+    }
+
+private:
+    platform::SharedReadFile& m_file;
+    std::uint64_t m_position;
+    std::uint64_t m_end;
+};
+
+// Calls `onText(std::string_view)` with the text of `source` (a
+// SharedReadFile or a FileRange) in order, a run of whole lines at a time:
+// every run ends just after a line feed, but the last may end without one.
+// The view is valid only during the call. Lines may be of any length. Returns
+// whether a Ctrl-Z ended the text. Throws std::system_error when reading
+// fails part way.
+template <typename Source, typename OnText>
+bool ForEachTextBlock(Source& source, OnText&& onText) {
     detail::ReadBuffer buffer;
     std::size_t begin = 0;  // first unconsumed byte
     std::size_t end = 0;    // one past the last byte read
     bool endOfText = false;
+    bool ctrlZ = false;
     while (!endOfText) {
         // Make room: move the partial line to the front, grow for long lines.
         if (begin > 0) {
@@ -65,12 +94,13 @@ void ForEachTextBlock(platform::SharedReadFile& file, OnText&& onText) {
         if (buffer.Capacity() - end < detail::kReadChunk / 2) {
             buffer.Grow(end);
         }
-        const std::size_t count = file.Read(buffer.Data() + end, buffer.Capacity() - end);
+        const std::size_t count = source.Read(buffer.Data() + end, buffer.Capacity() - end);
         if (count == 0) {
             endOfText = true;
         } else if (const void* stop = std::memchr(buffer.Data() + end, detail::kCtrlZ, count)) {
             end = static_cast<std::size_t>(static_cast<const char*>(stop) - buffer.Data());
             endOfText = true;
+            ctrlZ = true;
         } else {
             end += count;
         }
@@ -84,6 +114,7 @@ void ForEachTextBlock(platform::SharedReadFile& file, OnText&& onText) {
             begin += whole;
         }
     }
+    return ctrlZ;
 }
 
 // Appends the lines of `text`, a run of whole lines as ForEachTextBlock hands

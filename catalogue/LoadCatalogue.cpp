@@ -3,17 +3,19 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <exception>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <system_error>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
-#include "catalogue/BatchHandoff.h"
 #include "catalogue/ByteScan.h"
 #include "catalogue/FieldReader.h"
 #include "catalogue/LineReader.h"
@@ -104,145 +106,15 @@ struct LocationLine {
     std::uint64_t hash = 0;
 };
 
-// The places of the locations file, each with the number of its zone, and
-// the count and size of every zone's places. Only once the whole file is read
-// are the places laid out, zone after zone, in one block that the zones then
-// share: thousands of arrays of their own, each allocated and first touched
-// apart, would cost more to set up than to fill.
-//
-// The places are kept in two halves by zone number, each in file order, so
-// that two threads can lay them out side by side without either passing over
-// the other's places.
-class PendingPlaces {
-public:
-    // Zones numbered below `firstOfSecondHalf` go to the first half.
-    // `fileSize` bounds what the locations file can hold, so that each half's
-    // arrays are set aside once at their largest: only what is used is ever
-    // backed by memory.
-    PendingPlaces(std::uint64_t fileSize, std::size_t firstOfSecondHalf)
-        : m_halves{Half(fileSize), Half(fileSize)}, m_firstOfSecondHalf(firstOfSecondHalf) {}
-
-    void Add(std::size_t zone, std::string_view place) {
-        m_halves[zone < m_firstOfSecondHalf ? 0 : 1].Add(zone, place);
-        if (zone >= m_placeCounts.size()) {
-            m_placeCounts.resize(zone + 1);
-            m_placeBytes.resize(zone + 1);
-        }
-        // Two arrays, not one of pairs: the compiler would add a pair as one
-        // vector built on the stack and wait to read it back.
-        m_placeCounts[zone] += 1;
-        m_placeBytes[zone] += place.size();
-    }
-
-    // Gives every zone its places, in file order.
-    void HandTo(const Catalogue& zones) const {
-        const std::size_t count = m_halves[0].places.Size() + m_halves[1].places.Size();
-        if (count == 0) {
-            return;
-        }
-        auto block = std::make_shared<platform::PageMemory>(
-            count * sizeof(std::size_t) + m_halves[0].text.Size() + m_halves[1].text.Size());
-        std::vector<ZoneSlice> slices = SliceByZone(*block, count);
-        constexpr std::size_t kTwoThreadsFromPlaces = 100'000;
-        if (count >= kTwoThreadsFromPlaces) {
-            RunSideBySide([&] { m_halves[0].LayOut(slices); }, [&] { m_halves[1].LayOut(slices); });
-        } else {
-            m_halves[0].LayOut(slices);
-            m_halves[1].LayOut(slices);
-        }
-        for (std::size_t zone = 0; zone < slices.size(); ++zone) {
-            const ZoneSlice& slice = slices[zone];
-            if (slice.count != 0) {
-                zones.RecordAt(zone).m_places.Share(block,
-                                                    std::string_view(slice.text, slice.bytes),
-                                                    std::span(slice.ends, slice.count));
-            }
-        }
-    }
-
-private:
-    // Where a zone's places go in the block, and how many are there so far.
-    struct ZoneSlice {
-        std::size_t* ends = nullptr;
-        char* text = nullptr;
-        std::size_t count = 0;
-        std::size_t bytes = 0;
-    };
-
-    struct PendingPlace {
-        std::size_t end;   // where its name ends in the half's text
-        std::size_t zone;  // the zone's record number
-    };
-    struct Half {
-        // A line holds at least a zone, a comma, a place and its line feed.
-        explicit Half(std::uint64_t fileSize)
-            : text(SizeHint(fileSize)), places(SizeHint(fileSize / 4 + 1)) {}
-
-        void Add(std::size_t zone, std::string_view place) {
-            text.Append(place.data(), place.size());
-            places.PushBack(PendingPlace{text.Size(), zone});
-        }
-
-        // Copies the places into their zones' slices.
-        void LayOut(std::vector<ZoneSlice>& slices) const {
-            // The zones come in any order; asking for the next zones'
-            // slices a few places ahead lets those reads overlap.
-            constexpr std::size_t kLookAhead = 8;
-            const std::size_t count = places.Size();
-            std::size_t begin = 0;
-            for (std::size_t index = 0; index < count; ++index) {
-                if (index + kLookAhead < count) {
-                    __builtin_prefetch(&slices[places[index + kLookAhead].zone]);
-                }
-                const PendingPlace& place = places[index];
-                ZoneSlice& slice = slices[place.zone];
-                const std::size_t length = place.end - begin;
-                shortbytes::Copy(slice.text + slice.bytes, text.Data() + begin, length);
-                slice.bytes += length;
-                slice.ends[slice.count++] = slice.bytes;
-                begin = place.end;
-            }
-        }
-
-        PagedArray<char> text;  // the place names back to back
-        PagedArray<PendingPlace> places;
-    };
-
-    // The block holds the ends of all `count` places, zone after zone, then
-    // their names in the same order.
-    std::vector<ZoneSlice> SliceByZone(const platform::PageMemory& block, std::size_t count) const {
-        std::vector<ZoneSlice> slices(m_placeCounts.size());
-        auto* ends = static_cast<std::size_t*>(block.Data());
-        char* text = reinterpret_cast<char*>(ends + count);
-        for (std::size_t zone = 0; zone < m_placeCounts.size(); ++zone) {
-            slices[zone].ends = ends;
-            slices[zone].text = text;
-            ends += m_placeCounts[zone];
-            text += m_placeBytes[zone];
-        }
-        return slices;
-    }
-
-    static std::size_t SizeHint(std::uint64_t count) {
-        return static_cast<std::size_t>(
-            std::min<std::uint64_t>(count, std::numeric_limits<std::size_t>::max() / 16));
-    }
-
-    Half m_halves[2];
-    std::size_t m_firstOfSecondHalf;
-    std::vector<std::size_t> m_placeCounts;  // places by zone number
-    std::vector<std::size_t> m_placeBytes;   // their bytes by zone number
-};
-
-// One block of locations lines, split. The batch holds its own copy
-// of the bytes, so it can go to another thread while the next block is read.
+// One block of locations lines, split. The batch keeps its own copy of the
+// bytes with zero bytes after them, so that every line can be scanned in one
+// stretch of fixed length without reading past the copy.
 class LocationBatch {
 public:
     // `text` is a run of whole lines; the last may lack its line feed.
     void Fill(std::string_view text) {
         m_lines.clear();
         m_owned.clear();
-        // Zero bytes after the text let every line be scanned in one stretch.
         m_bytes.assign(text);
         m_bytes.append(kByteMaskWidth, '\0');
         const std::string_view bytes(m_bytes.data(), text.size());
@@ -332,119 +204,312 @@ private:
     std::vector<LocationLine> m_lines;
 };
 
-class LocationReader {
-public:
-    LocationReader(Catalogue& zones, std::uint64_t fileSize)
-        : m_zones(zones), m_pending(fileSize, zones.Size() / 2) {}
+// Where a zone's places go in the block they are laid out in, and how many
+// are there so far.
+struct ZoneSlice {
+    std::size_t* ends = nullptr;
+    char* text = nullptr;
+    std::size_t count = 0;
+    std::size_t bytes = 0;
+};
 
-    // First the memory of every lookup in the batch is requested, then the
+// What one thread gathers from its part of the locations file: the places in
+// file order, each with its zone, and how many places and bytes each zone got.
+// The catalogue is only read meanwhile, so that two parts can be gathered at
+// once: a zone name the catalogue lacks is numbered among the part's own
+// unknown names, and gets its placeholder record once every part is read.
+class PartPlaces {
+public:
+    // `sizeHint` is the size of the part: the arrays are set aside once at
+    // the largest it can hold, and only what is used is ever backed by
+    // memory. A line holds at least a zone, a comma, a place and its line
+    // feed.
+    PartPlaces(const Catalogue& zones, std::uint64_t sizeHint)
+        : m_zones(zones),
+          m_text(SizeHint(sizeHint)),
+          m_places(SizeHint(sizeHint / 4 + 1)),
+          m_counts(zones.Size()),
+          m_bytes(zones.Size()) {}
+
+    // The slots of every lookup in the batch are asked for first, then the
     // lookups run, mostly on memory already fetched. In a file whose lines
     // name zones in no order, a lookup at a time would wait for memory on
     // every line.
     void Read(LocationBatch& batch) {
-        for (LocationLine& split : batch.Lines()) {
-            split.hash = Catalogue::Hash(split.zone);
-            m_zones.PrefetchLookup(split.hash);
+        const std::span<LocationLine> lines = batch.Lines();
+        for (LocationLine& line : lines) {
+            line.hash = Catalogue::Hash(line.zone);
+            m_zones.PrefetchLookup(line.hash);
         }
-        for (const LocationLine& split : batch.Lines()) {
-            m_pending.Add(ZoneNumberFor(split), split.place);
+        for (const LocationLine& line : lines) {
+            Add(ZoneFor(line), line.place);
         }
     }
 
-    void Finish() const { m_pending.HandTo(m_zones); }
+    // Gives each unknown name its record: the one an earlier part made, or a
+    // new placeholder, in the order this part met the names.
+    void ResolveUnknownNames(Catalogue& zones) {
+        m_unknownRecords.clear();
+        for (const Unknown& unknown : m_unknown) {
+            std::size_t record = zones.RecordNumberOf(unknown.name, Catalogue::Hash(unknown.name));
+            if (record == Catalogue::kNoRecord) {
+                zones.Insert(MakePlaceholderZone(unknown.name));
+                record = zones.Size() - 1;
+            }
+            m_unknownRecords.push_back(record);
+        }
+    }
+
+    std::size_t PlaceCount() const { return m_places.Size(); }
+
+    // Calls `tally(record, places, bytes)` with how many places of each
+    // record the part holds and their bytes, once the unknown names are
+    // resolved.
+    template <typename Tally>
+    void ForEachTally(Tally&& tally) const {
+        for (std::size_t record = 0; record < m_counts.size(); ++record) {
+            tally(record, m_counts[record], m_bytes[record]);
+        }
+        for (std::size_t index = 0; index < m_unknown.size(); ++index) {
+            tally(m_unknownRecords[index], m_unknown[index].count, m_unknown[index].bytes);
+        }
+    }
+
+    // Copies the places into their zones' slices, in file order.
+    void LayOut(std::vector<ZoneSlice>& slices) const {
+        // The zones come in any order; asking for the next zones' slices a
+        // few places ahead lets those reads overlap.
+        constexpr std::size_t kLookAhead = 8;
+        const std::size_t count = m_places.Size();
+        std::size_t begin = 0;
+        for (std::size_t index = 0; index < count; ++index) {
+            if (index + kLookAhead < count) {
+                __builtin_prefetch(&slices[RecordOf(m_places[index + kLookAhead].zone)]);
+            }
+            const PendingPlace& place = m_places[index];
+            ZoneSlice& slice = slices[RecordOf(place.zone)];
+            const std::size_t length = place.end - begin;
+            shortbytes::Copy(slice.text + slice.bytes, m_text.Data() + begin, length);
+            slice.bytes += length;
+            slice.ends[slice.count++] = slice.bytes;
+            begin = place.end;
+        }
+    }
 
 private:
-    std::size_t ZoneNumberFor(const LocationLine& split) {
+    // A zone is a record number, or, with this bit set, the index of an
+    // unknown name.
+    static constexpr std::size_t kUnknownBit = std::size_t{1} << (sizeof(std::size_t) * 8 - 1);
+    static constexpr std::size_t kNoZone = static_cast<std::size_t>(-1);
+
+    struct PendingPlace {
+        std::size_t end;   // where its name ends in m_text
+        std::size_t zone;  // as ZoneFor gives it
+    };
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return static_cast<std::size_t>(Catalogue::Hash(name));
+        }
+    };
+    struct Unknown {
+        std::string name;
+        std::size_t count = 0;
+        std::size_t bytes = 0;
+    };
+
+    std::size_t ZoneFor(const LocationLine& line) {
         // Consecutive lines often name the same zone; the hashes tell most
         // other lines apart without comparing names.
-        if (m_previous != Catalogue::kNoRecord && split.hash == m_previousHash &&
-            m_zones.RecordAt(m_previous).m_strName == split.zone) {
+        if (m_previous != kNoZone && line.hash == m_previousHash &&
+            NameOfZone(m_previous) == line.zone) {
             return m_previous;
         }
-        m_previous = m_zones.RecordNumberOf(split.zone, split.hash);
+        m_previous = m_zones.RecordNumberOf(line.zone, line.hash);
         if (m_previous == Catalogue::kNoRecord) {
-            m_zones.Insert(MakePlaceholderZone(split.zone));
-            m_previous = m_zones.Size() - 1;
+            m_previous = UnknownZone(line.zone);
         }
-        m_previousHash = split.hash;
+        m_previousHash = line.hash;
         return m_previous;
     }
 
-    Catalogue& m_zones;
-    PendingPlaces m_pending;
-    std::size_t m_previous = Catalogue::kNoRecord;
+    std::size_t UnknownZone(std::string_view name) {
+        if (const auto found = m_unknownIndex.find(name); found != m_unknownIndex.end()) {
+            return kUnknownBit | found->second;
+        }
+        m_unknownIndex.emplace(std::string(name), m_unknown.size());
+        m_unknown.push_back(Unknown{std::string(name)});
+        return kUnknownBit | (m_unknown.size() - 1);
+    }
+
+    std::string_view NameOfZone(std::size_t zone) const {
+        return (zone & kUnknownBit) != 0 ? std::string_view(m_unknown[zone & ~kUnknownBit].name)
+                                         : std::string_view(m_zones.RecordAt(zone).m_strName);
+    }
+
+    // Only once the unknown names are resolved.
+    std::size_t RecordOf(std::size_t zone) const {
+        return (zone & kUnknownBit) != 0 ? m_unknownRecords[zone & ~kUnknownBit] : zone;
+    }
+
+    void Add(std::size_t zone, std::string_view place) {
+        m_text.Append(place.data(), place.size());
+        m_places.PushBack(PendingPlace{m_text.Size(), zone});
+        // Two arrays, not one of pairs: the compiler would add a pair as one
+        // vector built on the stack and wait to read it back.
+        if ((zone & kUnknownBit) != 0) {
+            m_unknown[zone & ~kUnknownBit].count += 1;
+            m_unknown[zone & ~kUnknownBit].bytes += place.size();
+        } else {
+            m_counts[zone] += 1;
+            m_bytes[zone] += place.size();
+        }
+    }
+
+    static std::size_t SizeHint(std::uint64_t count) {
+        return static_cast<std::size_t>(
+            std::min<std::uint64_t>(count, std::numeric_limits<std::size_t>::max() / 16));
+    }
+
+    const Catalogue& m_zones;
+    PagedArray<char> m_text;  // the place names back to back
+    PagedArray<PendingPlace> m_places;
+    std::vector<std::size_t> m_counts;  // places by record number
+    std::vector<std::size_t> m_bytes;   // their bytes by record number
+    std::vector<Unknown> m_unknown;     // in the order met
+    std::unordered_map<std::string, std::size_t, NameHash, std::equal_to<>> m_unknownIndex;
+    std::vector<std::size_t> m_unknownRecords;  // by unknown index, once resolved
+    std::size_t m_previous = kNoZone;
     std::uint64_t m_previousHash = 0;
 };
 
-void ReadOnThisThread(platform::SharedReadFile& file, LocationReader& reader) {
+// Reads one part of the locations file into `part`. Returns whether a Ctrl-Z
+// ended the text.
+template <typename Source>
+bool ReadPart(Source& source, PartPlaces& part) {
     LocationBatch batch;
-    ForEachTextBlock(file, [&](std::string_view text) {
+    return ForEachTextBlock(source, [&](std::string_view text) {
         batch.Fill(text);
-        reader.Read(batch);
+        part.Read(batch);
     });
 }
 
-struct ConsumerStopped {};
-
-// Reading and splitting the lines takes about as long as finding their zones,
-// so a second thread does the first while this one does the second.
-void ReadOnTwoThreads(platform::SharedReadFile& file, LocationReader& reader) {
-    constexpr std::size_t kBatchesInFlight = 4;
-    BatchHandoff<LocationBatch> handoff(kBatchesInFlight);
-    std::exception_ptr readFailure;
-    std::jthread producer;
-    try {
-        producer = std::jthread([&] {
-            try {
-                ForEachTextBlock(file, [&](std::string_view text) {
-                    std::unique_ptr<LocationBatch> batch = handoff.TakeEmpty();
-                    if (batch == nullptr) {
-                        throw ConsumerStopped{};
-                    }
-                    batch->Fill(text);
-                    handoff.PassFull(std::move(batch));
-                });
-            } catch (const ConsumerStopped&) {
-            } catch (...) {
-                readFailure = std::current_exception();
-            }
-            handoff.FinishProducing();
+// Lays the places of all parts out, zone after zone, in one block that the
+// zones then share: thousands of arrays of their own, each allocated and first
+// touched apart, would cost more to set up than to fill. Within a zone the
+// places of the first part come first, so file order holds; each part fills
+// its own stretch of every zone, so two parts are laid out side by side.
+void LayOutPlaces(const Catalogue& zones, std::span<const PartPlaces* const> parts) {
+    const std::size_t records = zones.Size();
+    // Each part's slices first hold its tallies, then where its places go.
+    std::vector<std::vector<ZoneSlice>> slices(parts.size(), std::vector<ZoneSlice>(records));
+    std::size_t count = 0;
+    std::size_t totalBytes = 0;
+    for (std::size_t part = 0; part < parts.size(); ++part) {
+        parts[part]->ForEachTally([&](std::size_t record, std::size_t places, std::size_t bytes) {
+            slices[part][record].count += places;
+            slices[part][record].bytes += bytes;
+            count += places;
+            totalBytes += bytes;
         });
-    } catch (const std::system_error&) {
-        // No thread to be had: nothing is read yet, so read it all here.
-        ReadOnThisThread(file, reader);
+    }
+    if (count == 0) {
         return;
     }
-    try {
-        while (std::unique_ptr<LocationBatch> batch = handoff.TakeFull()) {
-            reader.Read(*batch);
-            handoff.ReturnEmpty(std::move(batch));
+    // The ends of all places, zone after zone, then their names in the same
+    // order.
+    auto block = std::make_shared<platform::PageMemory>(count * sizeof(std::size_t) + totalBytes);
+    auto* ends = static_cast<std::size_t*>(block->Data());
+    char* text = reinterpret_cast<char*>(ends + count);
+    for (std::size_t record = 0; record < records; ++record) {
+        std::size_t before = 0;
+        std::size_t bytesBefore = 0;
+        for (std::vector<ZoneSlice>& partSlices : slices) {
+            const ZoneSlice tally = partSlices[record];
+            partSlices[record] = ZoneSlice{ends + before, text, 0, bytesBefore};
+            before += tally.count;
+            bytesBefore += tally.bytes;
         }
-    } catch (...) {
-        handoff.StopConsuming();
-        throw;
+        ends += before;
+        text += bytesBefore;
     }
-    producer.join();
-    if (readFailure) {
-        std::rethrow_exception(readFailure);
+    constexpr std::size_t kTwoThreadsFromPlaces = 100'000;
+    if (parts.size() == 2 && count >= kTwoThreadsFromPlaces) {
+        RunSideBySide([&] { parts[0]->LayOut(slices[0]); }, [&] { parts[1]->LayOut(slices[1]); });
+    } else {
+        for (std::size_t part = 0; part < parts.size(); ++part) {
+            parts[part]->LayOut(slices[part]);
+        }
+    }
+    for (std::size_t record = 0; record < records; ++record) {
+        const ZoneSlice& first = slices.front()[record];
+        const ZoneSlice& last = slices.back()[record];
+        const std::size_t places = static_cast<std::size_t>(last.ends - first.ends) + last.count;
+        if (places != 0) {
+            zones.RecordAt(record).m_places.Share(block, std::string_view(first.text, last.bytes),
+                                                  std::span(first.ends, places));
+        }
     }
 }
 
-// A second thread pays off only for files far larger than any real one.
+// Where the first line that starts at or after `middle` starts, or nothing
+// when no line does.
+std::optional<std::uint64_t> LineStartFrom(platform::SharedReadFile& file, std::uint64_t middle) {
+    char buffer[4096];
+    for (std::uint64_t at = middle - 1;;) {
+        const std::size_t count = file.ReadAt(at, buffer, sizeof buffer);
+        if (count == 0) {
+            return std::nullopt;
+        }
+        if (const void* lineFeed = std::memchr(buffer, '\n', count)) {
+            return at + static_cast<std::size_t>(static_cast<const char*>(lineFeed) - buffer) + 1;
+        }
+        at += count;
+    }
+}
+
+// From this size on, the two halves of the locations file are read on two
+// threads, each into its own part; this pays off only for files far larger
+// than any real one.
 constexpr std::uint64_t kTwoThreadsFromBytes = std::uint64_t{4} << 20;
 
 bool ReadLocations(Catalogue& zones, platform::SharedReadFile& file) {
-    LocationReader reader(zones, file.SizeWhenOpened());
+    const std::uint64_t size = file.SizeWhenOpened();
     try {
-        if (file.SizeWhenOpened() >= kTwoThreadsFromBytes) {
-            ReadOnTwoThreads(file, reader);
-        } else {
-            ReadOnThisThread(file, reader);
+        const std::optional<std::uint64_t> split =
+            size >= kTwoThreadsFromBytes ? LineStartFrom(file, size / 2) : std::nullopt;
+        if (!split) {
+            PartPlaces whole(zones, size);
+            ReadPart(file, whole);
+            whole.ResolveUnknownNames(zones);
+            const PartPlaces* const parts[] = {&whole};
+            LayOutPlaces(zones, parts);
+            return true;
         }
+        PartPlaces first(zones, *split);
+        PartPlaces second(zones, size - *split);
+        bool textEndedInFirst = false;
+        RunSideBySide(
+            [&] {
+                FileRange range(file, 0, *split);
+                textEndedInFirst = ReadPart(range, first);
+            },
+            [&] {
+                FileRange range(file, *split, FileRange::kToTheEnd);
+                ReadPart(range, second);
+            });
+        first.ResolveUnknownNames(zones);
+        if (textEndedInFirst) {  // a Ctrl-Z in the first half hides the second
+            const PartPlaces* const parts[] = {&first};
+            LayOutPlaces(zones, parts);
+            return true;
+        }
+        second.ResolveUnknownNames(zones);
+        const PartPlaces* const parts[] = {&first, &second};
+        LayOutPlaces(zones, parts);
     } catch (const std::system_error&) {
         return false;
     }
-    reader.Finish();  // the zones get their places only once all are read
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <limits>
 #include <system_error>
 #include <utility>
 
@@ -62,6 +63,21 @@ std::size_t SharedReadFile::Read(char* buffer, std::size_t size) {
         }
         if (errno != EINTR) {
             throw std::system_error(errno, std::generic_category(), "read");
+        }
+    }
+}
+
+std::size_t SharedReadFile::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) {
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
+        return 0;  // past any end a file can have
+    }
+    for (;;) {
+        const ssize_t count = ::pread(m_descriptor, buffer, size, static_cast<off_t>(offset));
+        if (count >= 0) {
+            return static_cast<std::size_t>(count);
+        }
+        if (errno != EINTR) {
+            throw std::system_error(errno, std::generic_category(), "pread");
         }
     }
 }

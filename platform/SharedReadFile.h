@@ -27,6 +27,12 @@ public:
     // std::system_error when the read fails.
     std::size_t Read(char* buffer, std::size_t size);
 
+    // Reads up to `size` bytes from `offset` on, leaving the position Read
+    // goes on from alone; 0 at or past the end of the file. Threads may read
+    // different parts of the file at once this way. Throws std::system_error
+    // when the read fails.
+    std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t size);
+
     // The file's size in bytes when it was opened.
     std::uint64_t SizeWhenOpened() const { return m_size; }
 

@@ -108,4 +108,42 @@ TEST(LineReaderTest, TextBlocksAreRunsOfWholeLinesThatAddUpToTheText) {
     }
 }
 
+TEST(LineReaderTest, ReadingAtAnOffsetLeavesTheSequentialPositionAlone) {
+    TempDir dir;
+    auto file = platform::SharedReadFile::Open(dir.Write("file", "0123456789"));
+    ASSERT_TRUE(file.has_value());
+    char buffer[16] = {};
+    ASSERT_EQ(file->ReadAt(4, buffer, 3), 3u);
+    EXPECT_EQ(std::string_view(buffer, 3), "456");
+    EXPECT_EQ(file->ReadAt(8, buffer, sizeof buffer), 2u);  // only what the file holds
+    EXPECT_EQ(file->ReadAt(10, buffer, sizeof buffer), 0u);
+    EXPECT_EQ(file->ReadAt(std::uint64_t{1} << 63, buffer, sizeof buffer), 0u);
+    ASSERT_EQ(file->Read(buffer, 4), 4u);
+    EXPECT_EQ(std::string_view(buffer, 4), "0123");
+}
+
+TEST(LineReaderTest, AFileRangeYieldsItsPartAndReportsACtrlZ) {
+    std::string bytes;
+    for (int i = 0; i < 100'000; ++i) {
+        bytes += "line " + std::to_string(i) + "\n";
+    }
+    const std::size_t middle = bytes.find('\n', bytes.size() / 2) + 1;
+    TempDir dir;
+    auto file = platform::SharedReadFile::Open(dir.Write("file", bytes + "\x1A" + "hidden\n"));
+    ASSERT_TRUE(file.has_value());
+    const auto readRange = [&](std::uint64_t begin, std::uint64_t end, bool& ctrlZ) {
+        FileRange range(*file, begin, end);
+        std::string text;
+        ctrlZ = ForEachTextBlock(range, [&text](std::string_view block) { text += block; });
+        return text;
+    };
+    bool ctrlZ = true;
+    EXPECT_EQ(readRange(0, middle, ctrlZ), bytes.substr(0, middle));
+    EXPECT_FALSE(ctrlZ);
+    EXPECT_EQ(readRange(middle, FileRange::kToTheEnd, ctrlZ), bytes.substr(middle));
+    EXPECT_TRUE(ctrlZ);
+    EXPECT_EQ(readRange(bytes.size() + 100, FileRange::kToTheEnd, ctrlZ), "");
+    EXPECT_FALSE(ctrlZ);
+}
+
 }  // namespace
