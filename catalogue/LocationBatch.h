@@ -14,6 +14,9 @@
 // line, or into its own strings when the line needed the full tokenizer
 // (quoted fields). The hash is the zone name's, for whoever looks it up.
 struct LocationLine {
+    LocationLine(std::string_view zoneName, std::string_view placeName)
+        : zone(zoneName), place(placeName) {}
+
     std::string_view zone;
     std::string_view place;
     std::uint64_t hash = 0;
