@@ -15,6 +15,7 @@
 
 #include "catalogue/FieldReader.h"
 #include "catalogue/LoadCatalogue.h"
+#include "support/TextModeLines.h"
 
 namespace {
 
@@ -45,22 +46,14 @@ const std::filesystem::path& WorkDirectory() {
 
 // The places each zone name binds, read the slow and obvious way.
 std::map<std::string, std::vector<std::string>> PlacesLineByLine(std::string_view bytes) {
-    bytes = bytes.substr(0, bytes.find('\x1A'));  // Ctrl-Z ends the text
     std::map<std::string, std::vector<std::string>> places;
-    while (!bytes.empty()) {
-        const std::size_t lineFeed = bytes.find('\n');
-        std::string_view line = bytes.substr(0, lineFeed);
-        if (lineFeed != std::string_view::npos && line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
+    ForEachTextModeLine(bytes, [&places](std::string_view line) {
         std::string zone;
         std::string place;
         if (ParseLocationLine(line, zone, place)) {
             places[zone].push_back(place);
         }
-        bytes =
-            lineFeed == std::string_view::npos ? std::string_view() : bytes.substr(lineFeed + 1);
-    }
+    });
     return places;
 }
 

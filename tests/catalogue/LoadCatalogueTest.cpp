@@ -15,6 +15,7 @@
 
 #include "catalogue/FieldReader.h"
 #include "support/TempDir.h"
+#include "support/TextModeLines.h"
 
 namespace {
 
@@ -244,14 +245,8 @@ struct LineByLine {
 };
 
 LineByLine ReadLineByLine(std::string_view locations) {
-    locations = locations.substr(0, locations.find('\x1A'));
     LineByLine result;
-    while (!locations.empty()) {
-        const std::size_t lineFeed = locations.find('\n');
-        std::string_view line = locations.substr(0, lineFeed);
-        if (lineFeed != std::string_view::npos && line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
+    ForEachTextModeLine(locations, [&result](std::string_view line) {
         std::string zone;
         std::string place;
         if (ParseLocationLine(line, zone, place)) {
@@ -262,9 +257,7 @@ LineByLine ReadLineByLine(std::string_view locations) {
             places.push_back(place);
             ++result.count;
         }
-        locations = lineFeed == std::string_view::npos ? std::string_view()
-                                                       : locations.substr(lineFeed + 1);
-    }
+    });
     return result;
 }
 
