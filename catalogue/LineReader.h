@@ -146,14 +146,3 @@ void ForEachLineBlock(platform::SharedReadFile& file, OnLines&& onLines) {
         onLines(std::span<const std::string_view>(lines));
     });
 }
-
-// Calls `onLine(std::string_view)` for every line in file order; the view is
-// valid only during the call.
-template <typename OnLine>
-void ForEachLine(platform::SharedReadFile& file, OnLine&& onLine) {
-    ForEachLineBlock(file, [&onLine](std::span<const std::string_view> lines) {
-        for (const std::string_view line : lines) {
-            onLine(line);
-        }
-    });
-}

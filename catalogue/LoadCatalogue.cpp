@@ -49,9 +49,9 @@ void ReadZonesOnTwoThreads(Catalogue& zones, platform::SharedReadFile& file) {
 }
 
 bool ReadZones(Catalogue& zones, platform::SharedReadFile& file) {
-    constexpr std::uint64_t kTwoThreadsFromBytes = std::uint64_t{256} << 10;
+    constexpr std::uint64_t kZoneFileTwoThreadsFromBytes = std::uint64_t{256} << 10;
     try {
-        if (file.SizeWhenOpened() >= kTwoThreadsFromBytes) {
+        if (file.SizeWhenOpened() >= kZoneFileTwoThreadsFromBytes) {
             ReadZonesOnTwoThreads(zones, file);
         } else {
             ForEachLineBlock(file, [&zones](std::span<const std::string_view> lines) {
@@ -94,42 +94,36 @@ std::optional<std::uint64_t> LineStartFrom(platform::SharedReadFile& file, std::
 // From this size on, the two halves of the locations file are read on two
 // threads, each into its own part; this pays off only for files far larger
 // than any real one.
-constexpr std::uint64_t kTwoThreadsFromBytes = std::uint64_t{4} << 20;
+constexpr std::uint64_t kLocationsTwoThreadsFromBytes = std::uint64_t{4} << 20;
 
 bool ReadLocations(Catalogue& zones, platform::SharedReadFile& file) {
     const std::uint64_t size = file.SizeWhenOpened();
     try {
         const std::optional<std::uint64_t> split =
-            size >= kTwoThreadsFromBytes ? LineStartFrom(file, size / 2) : std::nullopt;
-        if (!split) {
-            PartPlaces whole(zones, size);
-            ReadPart(file, whole);
-            whole.ResolveUnknownNames(zones);
-            const PartPlaces* const parts[] = {&whole};
-            LayOutPlaces(zones, parts);
-            return true;
+            size >= kLocationsTwoThreadsFromBytes ? LineStartFrom(file, size / 2) : std::nullopt;
+        PartPlaces first(zones, split.value_or(size));
+        PartPlaces second(zones, split ? size - *split : 0);
+        bool secondCounts = false;
+        if (split) {
+            RunSideBySide(
+                [&] {
+                    FileRange range(file, 0, *split);
+                    // A Ctrl-Z in the first half hides the second.
+                    secondCounts = !ReadPart(range, first);
+                },
+                [&] {
+                    FileRange range(file, *split, FileRange::kToTheEnd);
+                    ReadPart(range, second);
+                });
+        } else {
+            ReadPart(file, first);
         }
-        PartPlaces first(zones, *split);
-        PartPlaces second(zones, size - *split);
-        bool textEndedInFirst = false;
-        RunSideBySide(
-            [&] {
-                FileRange range(file, 0, *split);
-                textEndedInFirst = ReadPart(range, first);
-            },
-            [&] {
-                FileRange range(file, *split, FileRange::kToTheEnd);
-                ReadPart(range, second);
-            });
         first.ResolveUnknownNames(zones);
-        if (textEndedInFirst) {  // a Ctrl-Z in the first half hides the second
-            const PartPlaces* const parts[] = {&first};
-            LayOutPlaces(zones, parts);
-            return true;
+        if (secondCounts) {
+            second.ResolveUnknownNames(zones);
         }
-        second.ResolveUnknownNames(zones);
         const PartPlaces* const parts[] = {&first, &second};
-        LayOutPlaces(zones, parts);
+        LayOutPlaces(zones, std::span(parts, secondCounts ? 2 : 1));
     } catch (const std::system_error&) {
         return false;
     }

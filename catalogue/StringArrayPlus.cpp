@@ -64,7 +64,6 @@ int CompareCollated(const std::string& element, const char* text, bool caseSensi
 void CStringArrayPlus::Share(std::shared_ptr<const void> keeper, std::string_view text,
                              std::span<const std::size_t> ends) {
     if (GetCount() != 0 || keeper == nullptr) {
-        Reserve(ends.size(), text.size());
         std::size_t begin = 0;
         for (const std::size_t end : ends) {
             Add(text.substr(begin, end - begin));
@@ -72,9 +71,9 @@ void CStringArrayPlus::Share(std::shared_ptr<const void> keeper, std::string_vie
         }
         return;
     }
-    m_text.clear();
-    m_ends.clear();
-    FreeExtra();
+    // The array is empty: whatever storage of its own it had is given up.
+    std::string().swap(m_text);
+    std::vector<std::size_t>().swap(m_ends);
     m_keeper = std::move(keeper);
     m_sharedText = text;
     m_sharedEnds = ends;

@@ -28,15 +28,6 @@ public:
         m_text.append(text);
         m_ends.push_back(m_text.size());
     }
-    // Makes room for `count` more elements of `bytes` bytes in all, so that
-    // adding them allocates nothing.
-    void Reserve(std::size_t count, std::size_t bytes) {
-        if (m_keeper != nullptr) {
-            StopSharing();
-        }
-        m_text.reserve(m_text.size() + bytes);
-        m_ends.reserve(m_ends.size() + count);
-    }
 
     // Makes the array hold the elements laid out in `text` and `ends`, as Add
     // would have laid them out, without copying them: a loader that fills one

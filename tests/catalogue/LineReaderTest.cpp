@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@ std::vector<std::string> LinesOf(std::string_view bytes) {
     auto file = platform::SharedReadFile::Open(path);
     EXPECT_TRUE(file.has_value());
     std::vector<std::string> lines;
-    ForEachLine(*file, [&lines](std::string_view line) { lines.emplace_back(line); });
+    ForEachLineBlock(*file, [&lines](std::span<const std::string_view> block) {
+        lines.insert(lines.end(), block.begin(), block.end());
+    });
     return lines;
 }
 
