@@ -24,17 +24,13 @@ public:
     }
 
     void PushBack(const T& value) {
-        if (m_size == Capacity()) {
-            Reallocate(std::max(Needed(1), Capacity() * 2));
-        }
+        MakeRoomFor(1);
         // Assigned, not copied as bytes: a value just made in registers is
         // stored straight from them.
         Writable()[m_size++] = value;
     }
     void Append(const T* values, std::size_t count) {
-        if (count > Capacity() - m_size) {
-            Reallocate(std::max(Needed(count), Capacity() * 2));
-        }
+        MakeRoomFor(count);
         std::memcpy(Writable() + m_size, values, count * sizeof(T));
         m_size += count;
     }
@@ -46,6 +42,12 @@ public:
 private:
     T* Writable() { return static_cast<T*>(m_memory.Data()); }
     std::size_t Capacity() const { return m_memory.Size() / sizeof(T); }
+
+    void MakeRoomFor(std::size_t more) {
+        if (more > Capacity() - m_size) {
+            Reallocate(std::max(Needed(more), Capacity() * 2));
+        }
+    }
 
     std::size_t Needed(std::size_t more) const {
         if (more > static_cast<std::size_t>(-1) / sizeof(T) - m_size) {

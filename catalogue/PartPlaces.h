@@ -43,8 +43,6 @@ public:
     // new placeholder, in the order this part met the names.
     void ResolveUnknownNames(Catalogue& zones);
 
-    std::size_t PlaceCount() const { return m_places.Size(); }
-
     // Calls `tally(record, places, bytes)` with how many places of each
     // record the part holds and their bytes, once the unknown names are
     // resolved.
