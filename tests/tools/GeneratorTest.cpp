@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -21,10 +22,17 @@ constexpr std::string_view kSpellings =
     "US/Plainland\tPlainland\n"
     "Europe/Old_Nordby\t\n";
 
+// A GeoNames line; `position` is "latitude<TAB>longitude".
+std::string CityAt(const std::string& name, const std::string& asciiName,
+                   const std::string& country, const std::string& zone, const std::string& position,
+                   const std::string& population = "250000") {
+    return "1\t" + name + "\t" + asciiName + "\t\t" + position + "\tP\tPPL\t" + country +
+           "\t\t01\t\t\t\t" + population + "\t\t0\t" + zone + "\t2013-01-01\n";
+}
+
 std::string City(const std::string& name, const std::string& country, const std::string& zone,
                  const std::string& population = "250000") {
-    return "1\t" + name + "\t" + name + "\t\t0\t0\tP\tPPL\t" + country + "\t\t01\t\t\t\t" +
-           population + "\t\t0\t" + zone + "\t2013-01-01\n";
+    return CityAt(name, name, country, zone, "0\t0", population);
 }
 
 class GeneratorTest : public ::testing::Test {
@@ -135,6 +143,52 @@ TEST_F(GeneratorTest, NamesPlacesFromZonesCountriesLinksAndCities) {
     };
     EXPECT_TRUE(reported("country without a zone: ZZ Nowhere"));
     EXPECT_TRUE(reported("1 cities with an unknown zone left out"));
+}
+
+TEST_F(GeneratorTest, AddsTheEnglishAndUnaccentedNamesOfItsPlaces) {
+    tzgen::GeneratorInput input = Input();
+    input.spellingsText += "Asia/Calcutta\tCalcütta\n";
+    *input.citiesText += CityAt("Kølnby", "Koelnby", "NO", "Europe/Nordby", "60.0\t10.0") +
+                         CityAt("Zürby", "Zurby", "EG", "Africa/Nilby", "30.0\t31.0") +
+                         CityAt("Nilbyport", "Nilbyport", "EG", "Africa/Nilby", "31.0\t30.0") +
+                         CityAt("Samestad", "Samestad", "NO", "Europe/Nordby", "59.0\t11.0");
+    // Name, ASCII name, latitude, longitude, country, population.
+    input.englishCitiesText =
+        "Colognby\tColognby\t60.01\t10.0\tNO\t300000.00\n"  // 1.1 km from Kølnby
+        "Plainpur\tPlainpur\t31.0\t30.02\tEG\t260000\n"     // 1.9 km from Nilbyport
+        "Samestad\tSamestad\t59.001\t11.0\tNO\t250000\n"
+        "Farawayby\tFarawayby\t70.0\t20.0\tNO\t250000\n"   // near no city
+        "Wrongland\tWrongland\t30.0\t31.0\tNO\t250000\n";  // at Zürby, but in Norway
+    const tzgen::GeneratedData data = tzgen::Generate(input);
+    const auto places = PlacesByName(data.locationsFile);
+    const struct {
+        const char* name;
+        const char* zone;  // empty: no such entry
+    } expected[] = {
+        {"Kølnby", "Europe/Nordby"},
+        {"Colognby", "Europe/Nordby"},
+        {"Koelnby", ""},  // spells the letter out rather than leaving the mark off
+        {"Zürby", "Africa/Nilby"},
+        {"Zurby", "Africa/Nilby"},
+        {"Calcütta", "Asia/Plainpur"},
+        {"Calcutta", "Asia/Plainpur"},
+        {"Nilbyport", "Africa/Nilby"},
+        {"Plainpur", "Asia/Plainpur"},
+        {"Plainpur (Egypt)", "Africa/Nilby"},
+        {"Samestad", "Europe/Nordby"},
+        {"Farawayby", ""},
+        {"Wrongland", ""},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.name);
+        const auto [first, last] = places.equal_range(e.name);
+        ASSERT_EQ(std::distance(first, last), e.zone[0] == '\0' ? 0 : 1);
+        if (first != last) {
+            EXPECT_EQ(first->second, e.zone);
+        }
+    }
+    EXPECT_EQ(data.englishNameCount, 2u);
+    EXPECT_EQ(data.unaccentedNameCount, 2u);
 }
 
 TEST_F(GeneratorTest, ZonesThatCannotBeReadAreLeftOutWithTheirPlaces) {

@@ -60,6 +60,46 @@ TEST(PlaceForming, TellsApartNamesSharedAcrossCountriesAndZones) {
     }
 }
 
+TEST(PlaceForming, TypedNamesNeverRenameOrShadowOwnNames) {
+    using tzgen::NameKind;
+    const auto typed = [](PlaceCandidate candidate, NameKind kind) {
+        candidate.kind = kind;
+        return candidate;
+    };
+    const PlaceCandidate kSantiagoChile =
+        Candidate("Santiago", "America/Santiago", "CL", "Chile", "Santiago");
+    const PlaceCandidate kAuroraChicago =
+        Candidate("Aurora", "America/Chicago", "US", "United States", "Chicago");
+    const PlaceCandidate kAuroraDenver =
+        Candidate("Aurora", "America/Denver", "US", "United States", "Denver");
+    struct Case {
+        const char* what;
+        std::vector<PlaceCandidate> candidates;
+        std::vector<Place> expected;
+    };
+    const std::vector<Case> cases = {
+        {"an own name of the same zone already reads so: nothing added",
+         {kSantiagoChile, typed(kSantiagoChile, NameKind::kEnglish)},
+         {{"America/Santiago", "Santiago"}}},
+        {"another zone's own name: the typed one gets its country, the own one stays",
+         {kSantiagoChile, typed(Candidate("Santiago", "America/Santo_Domingo", "DO",
+                                          "Dominican Republic", "Santo Domingo"),
+                                NameKind::kEnglish)},
+         {{"America/Santiago", "Santiago"},
+          {"America/Santo_Domingo", "Santiago (Dominican Republic)", NameKind::kEnglish}}},
+        {"told apart as the own names are, and left out where that repeats one",
+         {kAuroraChicago, kAuroraDenver, typed(kAuroraChicago, NameKind::kUnaccented)},
+         {{"America/Chicago", "Aurora (United States, Chicago)"},
+          {"America/Denver", "Aurora (United States, Denver)"}}},
+        {"no own name: as own names are",
+         {typed(kSantiagoChile, NameKind::kUnaccented)},
+         {{"America/Santiago", "Santiago", NameKind::kUnaccented}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FormPlaces(c.candidates), c.expected) << c.what;
+    }
+}
+
 TEST(PlaceForming, ResultIsSortedUniqueAndIndependentOfInputOrder) {
     std::vector<PlaceCandidate> candidates = {
         Candidate("Zagreb", "Europe/Zagreb", "HR", "Croatia", "Zagreb"), kCordobaSpain,

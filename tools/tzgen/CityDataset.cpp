@@ -13,6 +13,9 @@ namespace {
 // Columns of the GeoNames "cities" tables.
 enum Column : std::size_t {
     kName = 1,
+    kAsciiName = 2,
+    kLatitude = 4,
+    kLongitude = 5,
     kFeatureClass = 6,
     kFeatureCode = 7,
     kCountry = 8,
@@ -35,6 +38,12 @@ bool ParsePopulation(std::string_view text, std::int64_t& population) {
     return error == std::errc() && end == text.data() + text.size() && population >= 0;
 }
 
+double ParseDegrees(std::string_view text) {
+    double degrees = 0;
+    std::from_chars(text.data(), text.data() + text.size(), degrees);
+    return degrees;
+}
+
 bool Matches(std::string_view pattern, std::string_view value) {
     return pattern == "*" || pattern == value;
 }
@@ -53,8 +62,10 @@ std::vector<City> ParseGeoNamesCities(std::string_view text, std::int64_t minimu
             !IsLivingCity(fields[kFeatureClass], fields[kFeatureCode])) {
             continue;
         }
-        City city{CleanFieldText(fields[kName]), std::string(fields[kCountry]),
-                  std::string(fields[kAdmin1]), population, std::string(fields[kTimezone])};
+        City city{CleanFieldText(fields[kName]),   std::string(fields[kCountry]),
+                  std::string(fields[kAdmin1]),    population,
+                  std::string(fields[kTimezone]),  CleanFieldText(fields[kAsciiName]),
+                  ParseDegrees(fields[kLatitude]), ParseDegrees(fields[kLongitude])};
         if (!city.name.empty() && !city.countryCode.empty() && !city.zone.empty()) {
             cities.push_back(std::move(city));
         }

@@ -14,7 +14,10 @@ struct City {
     std::string countryCode;
     std::string admin1;  // first-level administrative division code
     std::int64_t population = 0;
-    std::string zone;  // as the dataset names it; may be a link or unknown
+    std::string zone;         // as the dataset names it; may be a link or unknown
+    std::string asciiName{};  // the dataset's plain-ASCII spelling of the name
+    double latitude = 0;
+    double longitude = 0;
 };
 
 // The populated places with at least `minimumPopulation` people. Parts of

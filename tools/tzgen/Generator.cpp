@@ -1,12 +1,15 @@
 #include "tools/tzgen/Generator.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
 #include "tools/tzgen/CityDataset.h"
 #include "tools/tzgen/DataFileText.h"
+#include "tools/tzgen/EnglishCities.h"
 #include "tools/tzgen/PlaceForming.h"
 #include "tools/tzgen/PlaceNames.h"
+#include "tools/tzgen/UnaccentedForm.h"
 #include "tools/tzgen/ZoneRuleEncoder.h"
 #include "tools/tzsource/TzdataTables.h"
 #include "tools/tzsource/TzifFile.h"
@@ -87,11 +90,11 @@ public:
 
     void AddZoneCities(const std::vector<std::string>& zones) {
         for (const std::string& zone : zones) {
-            Add(PlaceNameOf(zone, m_spellings), zone, CountryOf(zone));
+            AddIdentifierPlace(zone, CountryOf(zone));
         }
         // zone.tab may name a link (a country's own identifier kept as an alias).
         for (const tzsource::ZoneTabEntry& entry : m_tables.zoneTab) {
-            Add(PlaceNameOf(entry.zone, m_spellings), entry.zone, entry.countryCodes.front());
+            AddIdentifierPlace(entry.zone, entry.countryCodes.front());
         }
     }
 
@@ -99,7 +102,7 @@ public:
         for (const auto& [alias, target] : m_tables.index.links) {
             const bool listed = m_spellings.find(alias) != m_spellings.end();
             if (InGeographicArea(alias) || listed) {
-                Add(PlaceNameOf(alias, m_spellings), alias, CountryOf(alias));
+                AddIdentifierPlace(alias, CountryOf(alias));
             }
         }
     }
@@ -134,14 +137,28 @@ public:
         }
     }
 
-    void AddCities(const std::vector<City>& cities) {
+    // `english` holds, for each city, its English namesake or null.
+    void AddCities(const std::vector<City>& cities,
+                   const std::vector<const EnglishCity*>& english) {
         std::size_t unknown = 0;
-        for (const City& city : cities) {
+        for (std::size_t i = 0; i < cities.size(); ++i) {
+            const City& city = cities[i];
             if (!m_tables.index.Resolve(city.zone)) {
                 ++unknown;
                 continue;
             }
             Add(city.name, city.zone, city.countryCode);
+            // A name with marks is a local spelling, not an English one.
+            if (english[i] != nullptr && IsAscii(english[i]->name)) {
+                Add(english[i]->name, city.zone, city.countryCode, NameKind::kEnglish);
+            }
+            for (const std::string* plain :
+                 {&city.asciiName, english[i] ? &english[i]->asciiName : nullptr}) {
+                if (plain != nullptr && IsUnaccentedForm(city.name, *plain)) {
+                    Add(*plain, city.zone, city.countryCode, NameKind::kUnaccented);
+                    break;
+                }
+            }
         }
         if (unknown > 0) {
             m_report.push_back(std::to_string(unknown) + " cities with an unknown zone left out");
@@ -162,14 +179,25 @@ private:
         return std::string();
     }
 
+    void AddIdentifierPlace(const std::string& identifier, const std::string& countryCode) {
+        const auto name = PlaceNameOf(identifier, m_spellings);
+        Add(name, identifier, countryCode);
+        // Where a spelling puts the marks in ("Zürich"), the identifier is
+        // how people type it ("Zurich").
+        const auto plain = PlaceNameOf(identifier, Spellings());
+        if (name && plain && IsUnaccentedForm(*name, *plain)) {
+            Add(plain, identifier, countryCode, NameKind::kUnaccented);
+        }
+    }
+
     void Add(const std::optional<std::string>& name, const std::string& identifier,
-             const std::string& countryCode) {
+             const std::string& countryCode, NameKind kind = NameKind::kOwn) {
         const auto zone = m_tables.index.Resolve(identifier);
         if (!name || name->empty() || !zone) {
             return;
         }
         m_candidates.push_back({*name, *zone, countryCode, CountryName(m_tables, countryCode),
-                                PlaceNameOf(*zone, m_spellings).value_or("")});
+                                PlaceNameOf(*zone, m_spellings).value_or(""), kind});
     }
 
     const Tables& m_tables;
@@ -236,7 +264,18 @@ GeneratedData Generate(const GeneratorInput& input) {
             ApplyCityZoneFixes(cities, ParseCityZoneFixes(input.cityZoneFixesText));
         data.report.push_back(std::to_string(cities.size()) + " cities taken, " +
                               std::to_string(moved) + " moved to a newer zone");
-        collector.AddCities(cities);
+        std::vector<const EnglishCity*> english(cities.size(), nullptr);
+        const std::vector<EnglishCity> englishCities =
+            ParseEnglishCities(input.englishCitiesText.value_or(""));
+        if (input.englishCitiesText) {
+            english = MatchEnglishCities(cities, englishCities);
+            data.report.push_back(
+                std::to_string(std::count_if(english.begin(), english.end(),
+                                             [](const EnglishCity* city) { return city; })) +
+                " of them matched to one of " + std::to_string(englishCities.size()) +
+                " English-named cities");
+        }
+        collector.AddCities(cities, english);
     }
     const std::set<std::string> written(zonesWritten.begin(), zonesWritten.end());
     for (const Place& place : FormPlaces(collector.Candidates())) {
@@ -245,6 +284,8 @@ GeneratedData Generate(const GeneratorInput& input) {
         }
         data.locationsFile += LocationLine(place.zone, place.name) + "\n";
         ++data.placeCount;
+        data.englishNameCount += place.kind == NameKind::kEnglish ? 1 : 0;
+        data.unaccentedNameCount += place.kind == NameKind::kUnaccented ? 1 : 0;
     }
     for (std::string& line : collector.TakeReport()) {
         data.report.push_back(std::move(line));

@@ -13,8 +13,10 @@ namespace tzgen {
 struct GeneratorInput {
     std::string zoneinfoDirectory = "/usr/share/zoneinfo";
     int year = 2026;
-    std::string spellingsText;                // place-spellings.tsv
-    std::optional<std::string> citiesText;    // a GeoNames cities table
+    std::string spellingsText;              // place-spellings.tsv
+    std::optional<std::string> citiesText;  // a GeoNames cities table
+    // The English names of cities (see EnglishCities.h); used with citiesText.
+    std::optional<std::string> englishCitiesText;
     std::string cityZoneFixesText;            // city-zone-fixes.tsv
     std::int64_t minimumPopulation = 100000;  // of the cities taken
 };
@@ -25,6 +27,8 @@ struct GeneratedData {
     std::string tzdataVersion;
     std::size_t zoneCount = 0;
     std::size_t placeCount = 0;
+    std::size_t englishNameCount = 0;     // of the places, names in English
+    std::size_t unaccentedNameCount = 0;  // of the places, names without marks
     // What the run left out or approximated, one line each, for the person
     // running it.
     std::vector<std::string> report;

@@ -1,6 +1,8 @@
 // Forms the locations file's places from every source of names: one entry per
 // name and zone, and where one name means places in different countries or
-// zones, entries that say which one is meant ("Córdoba (Argentina)").
+// zones, entries that say which one is meant ("Córdoba (Argentina)"). Besides
+// a place's own name, the names people type for it ("Munich", "Zurich") are
+// entries of their own.
 #pragma once
 
 #include <string>
@@ -8,17 +10,22 @@
 
 namespace tzgen {
 
+// Whose name it is: the place's own, or one that people type for it.
+enum class NameKind { kOwn, kEnglish, kUnaccented };
+
 struct PlaceCandidate {
     std::string name;
     std::string zone;         // a zone of the zone file
     std::string countryCode;  // may be empty
     std::string countryName;  // may be empty
     std::string zoneCity;     // the place name of the zone, may be empty
+    NameKind kind = NameKind::kOwn;
 };
 
 struct Place {
     std::string zone;
     std::string name;
+    NameKind kind = NameKind::kOwn;
 
     friend bool operator==(const Place&, const Place&) = default;
     friend auto operator<=>(const Place&, const Place&) = default;
@@ -28,8 +35,11 @@ struct Place {
 // them. A name that all candidates use for one zone in one country gives one
 // entry; otherwise each candidate's name gets its country ("Name (Country)"),
 // and where that still leaves one name for two zones, the zone's city too
-// ("Name (Country, City)"). The result is sorted by name, then zone, and
-// holds each name and zone once.
+// ("Name (Country, City)"). A typed name never changes an own name: where an
+// own name of its zone already reads the same it adds nothing, beside own
+// names of other places it gets its country, and it is left out where it would
+// still read like another zone's own entry. The result is sorted by name, then
+// zone, and holds each name and zone once.
 std::vector<Place> FormPlaces(const std::vector<PlaceCandidate>& candidates);
 
 }  // namespace tzgen

@@ -17,7 +17,8 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: olvanta-tzgen --out DIR --spellings FILE [--zoneinfo DIR] [--year YYYY]\n"
-    "                     [--cities FILE --fixes FILE [--min-population N]]\n";
+    "                     [--cities FILE --fixes FILE [--min-population N]\n"
+    "                      [--english-cities FILE]]\n";
 
 struct Options {
     tzgen::GeneratorInput input;
@@ -25,6 +26,7 @@ struct Options {
     std::string spellingsPath;
     std::string citiesPath;
     std::string fixesPath;
+    std::string englishCitiesPath;
 };
 
 bool ParseNumber(std::string_view text, std::int64_t& value) {
@@ -50,6 +52,8 @@ bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
             options.citiesPath = value;
         } else if (name == "--fixes") {
             options.fixesPath = value;
+        } else if (name == "--english-cities") {
+            options.englishCitiesPath = value;
         } else if (name == "--year" && ParseNumber(value, number) && number >= 1900 &&
                    number <= 2200) {
             options.input.year = static_cast<int>(number);
@@ -60,7 +64,8 @@ bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
         }
     }
     return !options.outputDirectory.empty() && !options.spellingsPath.empty() &&
-           options.citiesPath.empty() == options.fixesPath.empty();
+           options.citiesPath.empty() == options.fixesPath.empty() &&
+           (options.englishCitiesPath.empty() || !options.citiesPath.empty());
 }
 
 std::string ReadOrThrow(const std::string& path) {
@@ -100,6 +105,9 @@ int main(int argc, char** argv) {
             options.input.citiesText = ReadOrThrow(options.citiesPath);
             options.input.cityZoneFixesText = ReadOrThrow(options.fixesPath);
         }
+        if (!options.englishCitiesPath.empty()) {
+            options.input.englishCitiesText = ReadOrThrow(options.englishCitiesPath);
+        }
         const tzgen::GeneratedData data = tzgen::Generate(options.input);
         std::filesystem::create_directories(options.outputDirectory);
         WriteAtomically(options.outputDirectory / kZoneFileName, data.zoneFile);
@@ -108,7 +116,9 @@ int main(int argc, char** argv) {
             std::cerr << line << '\n';
         }
         std::cout << "tzdata " << data.tzdataVersion << ", year " << options.input.year << ": "
-                  << data.zoneCount << " zones, " << data.placeCount << " places\n";
+                  << data.zoneCount << " zones, " << data.placeCount << " places (of them "
+                  << data.englishNameCount << " English names, " << data.unaccentedNameCount
+                  << " names without marks)\n";
     } catch (const std::exception& error) {
         std::cerr << "olvanta-tzgen: " << error.what() << '\n';
         return 1;
