@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -49,20 +50,21 @@ int EditDistance(QStringView a, QStringView b) {
     return last[width - 1];
 }
 
-// How far apart two folded texts are, in edits; -1 when too far to suggest.
-// One text inside the other is as far as the characters it lacks, a third of
-// the typed text's length in edits is still close.
+// How far apart two folded texts are, in edits; -1 when too far to suggest:
+// more than a third of the typed text's length, unless one text holds the
+// other, which is then as far as the characters it lacks.
 int Closeness(const QString& typed, const QString& entry) {
     const auto lengthDifference = static_cast<int>(std::abs(typed.size() - entry.size()));
-    const qsizetype shorter = std::min(typed.size(), entry.size());
-    const bool contained =
-        shorter >= kShortestContained && (entry.contains(typed) || typed.contains(entry));
-    const auto allowed = static_cast<int>(std::max<qsizetype>(1, typed.size() / 3));
-    const int distance = lengthDifference <= allowed ? EditDistance(typed, entry) : allowed + 1;
-    if (distance <= allowed) {
-        return contained ? std::min(distance, lengthDifference) : distance;
+    if (std::min(typed.size(), entry.size()) >= kShortestContained &&
+        (entry.contains(typed) || typed.contains(entry))) {
+        return lengthDifference;
     }
-    return contained ? lengthDifference : -1;
+    const auto allowed = static_cast<int>(std::max<qsizetype>(1, typed.size() / 3));
+    if (lengthDifference > allowed) {
+        return -1;
+    }
+    const int distance = EditDistance(typed, entry);
+    return distance <= allowed ? distance : -1;
 }
 
 // Up to `count` entry texts close to `typed`, closest first.
