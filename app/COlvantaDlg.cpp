@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimeEdit>
 #include <array>
@@ -216,6 +217,13 @@ void COlvantaDlg::NameControls() {
 
 template <typename Handler>
 void COlvantaDlg::RunEvent(Handler&& handler) {
+    // The error box takes the focus from a list, which reports that as being
+    // left, and a closing window does the same: those are echoes of the event
+    // that runs or ran last, not events of the user's, so they run nothing.
+    if (m_inEvent || m_closed) {
+        return;
+    }
+    const QScopedValueRollback inEvent(m_inEvent, true);
     try {
         handler();
     } catch (const platform::FrameworkError& error) {
@@ -331,6 +339,7 @@ void COlvantaDlg::OnReturn() {
 
 void COlvantaDlg::done(int result) {
     OnDestroy();
+    m_closed = true;
     QDialog::done(result);
 }
 

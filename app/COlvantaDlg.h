@@ -93,7 +93,7 @@ private:
     void ShowTimeInPicker(TimeValue value);
     void OpenAboutBox();
     // Runs an event's handler; a calendar error abandons the event and is
-    // shown in the standard error box.
+    // shown in the standard error box, the event's only one.
     template <typename Handler>
     void RunEvent(Handler&& handler);
 
@@ -108,6 +108,8 @@ private:
     PlaceList m_places;
     std::unique_ptr<PlaceListModel> m_placeModel;
     bool m_settingsSaved = false;
+    bool m_inEvent = false;  // an event's handler or its error box is running
+    bool m_closed = false;   // the window has been closed: no further events
 
     // The controls are children of the window, which owns and frees them.
     QLabel* m_baseLabel = nullptr;

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <cctype>
+#include <set>
 
 #include "timecalc/CalendarMath.h"
 
@@ -57,11 +58,27 @@ bool IsOption(const std::string& argument) {
     return argument.size() > 1 && argument[0] == '-';
 }
 
+bool TakesNoValue(const std::string& option) {
+    return option == "--help" || option == "-h" || option == "--version" || option == "--list";
+}
+
+bool TakesAValue(const std::string& option) {
+    return option == "--data-dir" || option == "--at" || option == "--now";
+}
+
+// "-h" and "--help" are one option.
+std::string CanonicalName(const std::string& option) {
+    return option == "-h" ? "--help" : option;
+}
+
 }  // namespace
 
 std::optional<TimeValue> ParseWallClock(const std::string& text) {
     const auto fields = ParseFields(text, false);
-    return fields ? std::optional<TimeValue>(SecondsOf(*fields)) : std::nullopt;
+    if (!fields || fields->year < kFirstCalendarYear) {
+        return std::nullopt;
+    }
+    return SecondsOf(*fields);
 }
 
 std::optional<std::int64_t> ParseUniversalMoment(const std::string& text) {
@@ -72,6 +89,7 @@ std::optional<std::int64_t> ParseUniversalMoment(const std::string& text) {
 std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::string>& arguments) {
     CliOptions options;
     std::vector<std::string> places;
+    std::set<std::string> given;
     bool list = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string argument = arguments[i];
@@ -90,6 +108,14 @@ std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::s
             }
             return std::nullopt;
         };
+        if (TakesNoValue(argument) || TakesAValue(argument)) {
+            if (TakesNoValue(argument) && inlineValue) {
+                return CliUsageError{argument + " takes no value"};
+            }
+            if (!given.insert(CanonicalName(argument)).second) {
+                return CliUsageError{argument + " is given twice"};
+            }
+        }
         if (argument == "--help" || argument == "-h") {
             options.mode = CliOptions::Mode::Help;
             return options;
@@ -110,7 +136,7 @@ std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::s
             const auto value = takeValue();
             options.at = value ? ParseWallClock(*value) : std::nullopt;
             if (!options.at) {
-                return CliUsageError{"--at needs a date and time as YYYY-MM-DDTHH:MM"};
+                return CliUsageError{"--at needs a date and time from 1900 on as YYYY-MM-DDTHH:MM"};
             }
         } else if (argument == "--now") {
             const auto value = takeValue();

@@ -13,7 +13,9 @@ inline constexpr const char* kCliUsageText =
     "usage: olvanta-cli [--data-dir DIR] [--at YYYY-MM-DDTHH:MM] "
     "[--now YYYY-MM-DDTHH:MM:SSZ] BASE REMOTE\n"
     "       olvanta-cli [--data-dir DIR] --list\n"
-    "       olvanta-cli --help | --version\n";
+    "       olvanta-cli --help | --version\n"
+    "BASE and REMOTE: a place as --list shows it, a zone name such as Europe/Berlin,\n"
+    "or the beginning of a place's name.\n";
 
 struct CliOptions {
     enum class Mode { Convert, List, Help, Version };
@@ -33,8 +35,8 @@ struct CliUsageError {
 // Reads the arguments after the program name.
 std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::string>& arguments);
 
-// "YYYY-MM-DDTHH:MM" as a wall-clock time value; nothing when malformed or
-// not a real date and time.
+// "YYYY-MM-DDTHH:MM" as a wall-clock time value; nothing when malformed, not
+// a real date and time, or before 1900, where the calendar begins.
 std::optional<TimeValue> ParseWallClock(const std::string& text);
 
 // "YYYY-MM-DDTHH:MM:SSZ" as seconds since the epoch; nothing when malformed.

@@ -1,9 +1,14 @@
 #include "cli/RunCli.h"
 
+#include <QFile>
+#include <cerrno>
 #include <optional>
+#include <system_error>
 
 #include "catalogue/LoadCatalogue.h"
 #include "cli/CliOptions.h"
+#include "cli/EscapedText.h"
+#include "cli/PlaceMatch.h"
 #include "olvanta/Config.h"
 #include "places/PlaceList.h"
 #include "platform/FrameworkError.h"
@@ -13,29 +18,53 @@
 
 namespace {
 
+constexpr const char* kProgram = "olvanta-cli: ";
+
+std::string Quoted(std::string_view text) {
+    return "'" + EscapedText(text) + "'";
+}
+
+std::string Quoted(const QString& text) {
+    return Quoted(text.toStdString());
+}
+
+// Why `file` cannot be read, in the system's words where it has them. The
+// loader only says which file failed; asking the file system again after the
+// failure is cheap, and happens only on the way out.
+std::string WhyUnreadable(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (error) {
+        return error.message();
+    }
+    if (std::filesystem::is_directory(status)) {
+        return std::make_error_code(std::errc::is_a_directory).message();
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return "not a regular file";
+    }
+    QFile data(QString::fromStdString(file.string()));
+    if (!data.open(QIODevice::ReadOnly)) {
+        return data.errorString().toStdString();
+    }
+    return "cannot be read (another program may be writing it)";
+}
+
 std::optional<int> LoadData(const CliOptions& options, const CliEnvironment& environment,
                             Catalogue& zones, std::ostream& err) {
     const std::filesystem::path directory = options.dataDirectory
                                                 ? std::filesystem::path(*options.dataDirectory)
                                                 : environment.executableDirectory;
-    switch (LoadCatalogue(zones, CatalogueFiles::InDirectory(directory))) {
-        case LoadOutcome::Loaded: return std::nullopt;
-        case LoadOutcome::ZoneFileUnreadable:
-            err << UiText(UiString::TimezonesDataError) << '\n';
-            return kCliDataUnreadable;
-        case LoadOutcome::LocationsFileUnreadable:
-            err << UiText(UiString::LocationsDataError) << '\n';
-            return kCliDataUnreadable;
+    const CatalogueFiles files = CatalogueFiles::InDirectory(directory);
+    const LoadOutcome outcome = LoadCatalogue(zones, files);
+    if (outcome == LoadOutcome::Loaded) {
+        return std::nullopt;
     }
+    const bool zoneFile = outcome == LoadOutcome::ZoneFileUnreadable;
+    const std::filesystem::path& file = zoneFile ? files.zones : files.locations;
+    err << UiText(zoneFile ? UiString::TimezonesDataError : UiString::LocationsDataError) << '\n'
+        << kProgram << EscapedText(file.string()) << ": " << WhyUnreadable(file) << '\n';
     return kCliDataUnreadable;
-}
-
-// The entry a person typing `typed` into the list ends up with: a whole,
-// case-blind match first, otherwise what the list selects when left.
-int ResolvePlace(const PlaceList& list, const std::string& typed) {
-    const QString text = QString::fromUtf8(typed.data(), static_cast<qsizetype>(typed.size()));
-    const int exact = list.FindExact(text);
-    return exact >= 0 ? exact : list.FindTypedPlace(text);
 }
 
 // The result area writes "\r\n" line ends; a terminal wants "\n".
@@ -51,37 +80,103 @@ std::string WithUnixLineEnds(std::string text) {
 }
 
 int ListPlaces(const PlaceList& list, std::ostream& out) {
-    for (int position = 0; position < list.Count(); ++position) {
+    for (int position = 0; position < list.Count() && out; ++position) {
         out << list.Text(position).toStdString() << '\n';
     }
     return kCliSuccess;
 }
 
-int Convert(const CliOptions& options, const PlaceList& list, const CliEnvironment& environment,
-            std::ostream& out, std::ostream& err) {
-    const int base = ResolvePlace(list, options.base);
-    const int remote = ResolvePlace(list, options.remote);
-    for (const auto& [position, typed] :
-         {std::pair{base, &options.base}, std::pair{remote, &options.remote}}) {
-        if (position < 0) {
-            err << "olvanta-cli: no place matches '" << *typed << "'\n";
-            return kCliUsage;
+void ReportNoMatch(const std::string& typed, const PlaceMatch& match, std::ostream& err) {
+    err << kProgram << "no place matches " << Quoted(typed) << '\n';
+    if (match.suggestions.isEmpty()) {
+        return;
+    }
+    err << kProgram << "did you mean: ";
+    for (qsizetype i = 0; i < match.suggestions.size(); ++i) {
+        err << (i > 0 ? ", " : "") << Quoted(match.suggestions[i]);
+    }
+    err << '\n';
+}
+
+// The two places, or nothing once every name that matches nothing has been
+// reported. A place found by its beginning is named, so that a caller sees
+// which entry stood in for the text.
+std::optional<std::pair<PlaceMatch, PlaceMatch>> MatchBoth(const CliOptions& options,
+                                                           const PlaceList& list,
+                                                           const Catalogue& zones,
+                                                           std::ostream& err) {
+    const PlaceMatch base = MatchPlace(list, zones, options.base);
+    const PlaceMatch remote = MatchPlace(list, zones, options.remote);
+    bool matched = true;
+    for (const auto& [match, typed] :
+         {std::pair{&base, &options.base}, {&remote, &options.remote}}) {
+        if (match->kind == PlaceMatch::Kind::None) {
+            ReportNoMatch(*typed, *match, err);
+            matched = false;
         }
+    }
+    if (!matched) {
+        return std::nullopt;
+    }
+    for (const auto& [match, typed] :
+         {std::pair{&base, &options.base}, {&remote, &options.remote}}) {
+        if (match->kind == PlaceMatch::Kind::Prefix) {
+            err << kProgram << Quoted(*typed) << " taken as " << Quoted(match->entry) << '\n';
+        }
+    }
+    return std::pair{base, remote};
+}
+
+std::string DescribeFailure(const platform::FrameworkError& error) {
+    if (error.Status() == platform::ErrorStatus::Fail) {
+        return "the converted time falls outside the calendar's range (the years " +
+               std::to_string(kFirstCalendarYear) + " to " + std::to_string(kLastCalendarYear) +
+               ")";
+    }
+    return std::string("the conversion failed: ") + error.what();
+}
+
+int Convert(const CliOptions& options, const PlaceList& list, const Catalogue& zones,
+            const CliEnvironment& environment, std::ostream& out, std::ostream& err) {
+    const auto places = MatchBoth(options, list, zones, err);
+    if (!places) {
+        return kCliUsage;
     }
     try {
         const TimeValue entered = options.at ? *options.at : CurrentLocalTime(environment.clock);
         const SYSTEMTIME now = options.nowSecondsSinceEpoch
                                    ? UniversalCalendarTime(*options.nowSecondsSinceEpoch)
                                    : CurrentUniversalTime(environment.clock);
-        const ResultTexts texts = ComposeResult(list.Zone(base), list.Zone(remote), entered, now);
+        const ResultTexts texts =
+            ComposeResult(places->first.zone, places->second.zone, entered, now);
         out << texts.baseLabel.value_or(kBaseLabelInitialText) << '\n'
             << texts.remoteLabel.value_or(kRemoteLabelInitialText) << '\n'
             << WithUnixLineEnds(texts.result) << '\n';
         return kCliSuccess;
     } catch (const platform::FrameworkError& error) {
-        err << "olvanta-cli: the conversion failed: " << error.what() << '\n';
+        err << kProgram << DescribeFailure(error) << '\n';
         return kCliConversion;
     }
+}
+
+int Run(const CliOptions& options, const CliEnvironment& environment, std::ostream& out,
+        std::ostream& err) {
+    switch (options.mode) {
+        case CliOptions::Mode::Help: out << kCliUsageText; return kCliSuccess;
+        case CliOptions::Mode::Version:
+            out << "olvanta-cli " << OLVANTA_VERSION << '\n';
+            return kCliSuccess;
+        case CliOptions::Mode::List:
+        case CliOptions::Mode::Convert: break;
+    }
+    Catalogue zones;
+    if (const auto failure = LoadData(options, environment, zones, err)) {
+        return *failure;
+    }
+    const PlaceList list = PlaceList::FromCatalogue(zones);
+    return options.mode == CliOptions::Mode::List
+               ? ListPlaces(list, out)
+               : Convert(options, list, zones, environment, out, err);
 }
 
 }  // namespace
@@ -90,23 +185,18 @@ int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& envi
            std::ostream& out, std::ostream& err) {
     const auto parsed = ParseCliOptions(arguments);
     if (const auto* usageError = std::get_if<CliUsageError>(&parsed)) {
-        err << "olvanta-cli: " << usageError->message << '\n' << kCliUsageText;
+        err << kProgram << EscapedText(usageError->message) << '\n' << kCliUsageText;
         return kCliUsage;
     }
-    const CliOptions& options = std::get<CliOptions>(parsed);
-    if (options.mode == CliOptions::Mode::Help) {
-        out << kCliUsageText;
-        return kCliSuccess;
+    // Whatever the system reports for a failed write is then the reason.
+    errno = 0;
+    const int status = Run(std::get<CliOptions>(parsed), environment, out, err);
+    // A full disk or a closed pipe shows only when the output is flushed.
+    if (!out.flush()) {
+        const int reason = errno != 0 ? errno : EIO;
+        err << kProgram << "cannot write output: " << std::generic_category().message(reason)
+            << '\n';
+        return kCliWriteFailed;
     }
-    if (options.mode == CliOptions::Mode::Version) {
-        out << "olvanta-cli " << OLVANTA_VERSION << '\n';
-        return kCliSuccess;
-    }
-    Catalogue zones;
-    if (const auto failure = LoadData(options, environment, zones, err)) {
-        return *failure;
-    }
-    const PlaceList list = PlaceList::FromCatalogue(zones);
-    return options.mode == CliOptions::Mode::List ? ListPlaces(list, out)
-                                                  : Convert(options, list, environment, out, err);
+    return status;
 }

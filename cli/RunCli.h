@@ -13,6 +13,7 @@
 enum CliExitStatus : int {
     kCliSuccess = 0,
     kCliDataUnreadable = 1,  // a data file could not be read
+    kCliWriteFailed = 1,     // the standard output could not be written
     kCliUsage = 2,           // bad arguments, or a place name that matches nothing
     kCliConversion = 3,      // the conversion left the calendar range
 };

@@ -46,7 +46,23 @@ int WeekdayFromDays(std::int64_t days) {
 
 namespace {
 
-void NextDay(SYSTEMTIME& time) {
+// The record holds the years 0 to 65535; a day step never goes past either
+// end, so the year cannot wrap around.
+constexpr std::uint16_t kLastYear = 65535;
+
+bool IsLastDay(const SYSTEMTIME& time) {
+    return time.wYear == kLastYear && time.wMonth == 12 && time.wDay >= 31;
+}
+
+bool IsFirstDay(const SYSTEMTIME& time) {
+    return time.wYear == 0 && time.wMonth == 1 && time.wDay <= 1;
+}
+
+// Returns false, changing nothing, on the last day the record holds.
+bool NextDay(SYSTEMTIME& time) {
+    if (IsLastDay(time)) {
+        return false;
+    }
     time.wDayOfWeek = static_cast<std::uint16_t>(time.wDayOfWeek >= 6 ? 0 : time.wDayOfWeek + 1);
     ++time.wDay;
     if (time.wDay > DaysInMonth(time.wMonth, time.wYear)) {
@@ -57,9 +73,14 @@ void NextDay(SYSTEMTIME& time) {
             ++time.wYear;
         }
     }
+    return true;
 }
 
-void PreviousDay(SYSTEMTIME& time) {
+// Returns false, changing nothing, on the first day the record holds.
+bool PreviousDay(SYSTEMTIME& time) {
+    if (IsFirstDay(time)) {
+        return false;
+    }
     time.wDayOfWeek = static_cast<std::uint16_t>(time.wDayOfWeek == 0 ? 6 : time.wDayOfWeek - 1);
     --time.wDay;
     if (time.wDay == 0) {
@@ -72,6 +93,7 @@ void PreviousDay(SYSTEMTIME& time) {
             time.wDay = static_cast<std::uint16_t>(DaysInMonth(time.wMonth, time.wYear));
         }
     }
+    return true;
 }
 
 }  // namespace
@@ -90,9 +112,11 @@ void SubtractMinutes(SYSTEMTIME& time, int minutes) {
             minute -= 60;
             ++hour;
         }
-        if (hour > 23) {
+        // Past the last day the hour runs on beyond 23: still the right
+        // moment, which a later step back can bring into range again and
+        // which the range checks reject otherwise.
+        if (hour > 23 && NextDay(time)) {
             hour -= 24;
-            NextDay(time);
         }
     } else {
         minute -= minutes % 60;
@@ -101,6 +125,8 @@ void SubtractMinutes(SYSTEMTIME& time, int minutes) {
             minute += 60;
             --hour;
         }
+        // Before the first day the date stays: a year-0 time, which the
+        // range checks reject anyway, rather than one of year 65535.
         if (hour < 0) {
             hour += 24;
             PreviousDay(time);

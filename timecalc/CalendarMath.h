@@ -31,4 +31,6 @@ int WeekdayFromDays(std::int64_t days);
 // count, carrying at most one day; the day of week moves with the date.
 // Callers pass zone offsets, whose magnitudes stay below one day; a larger one
 // leaves the hour out of range for the range checks downstream to reject.
+// The year never wraps: past 31 December 65535 the hour runs on beyond 23, and
+// before 1 January of year 0 the date stays, both rejected by those checks.
 void SubtractMinutes(SYSTEMTIME& time, int minutes);

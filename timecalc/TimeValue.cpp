@@ -49,9 +49,9 @@ SYSTEMTIME ToCalendarTime(TimeValue value) {
 
 TimeValue TimeValueFromFields(std::int64_t year, std::int64_t month, std::int64_t day,
                               std::int64_t hour, std::int64_t minute) {
-    const bool inRange = year >= 1900 && year <= std::numeric_limits<std::uint16_t>::max() &&
-                         month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 &&
-                         hour <= 23 && minute >= 0 && minute <= 59;
+    const bool inRange = year >= kFirstCalendarYear && year <= kLastCalendarYear && month >= 1 &&
+                         month <= 12 && day >= 1 && day <= 31 && hour >= 0 && hour <= 23 &&
+                         minute >= 0 && minute <= 59;
     if (!inRange) {
         throw platform::FrameworkError(platform::ErrorStatus::Fail);
     }

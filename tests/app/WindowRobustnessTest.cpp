@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QMessageBox>
 #include <QTime>
+#include <QTimer>
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
@@ -454,6 +456,53 @@ TEST_F(WindowRobustnessTest, ClocksAtTheEndsOfTheCalendarGiveTheResultOrTheError
         m_window->close();
         EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), c.remote);
     }
+}
+
+// A zone whose conversion always fails: every user event shows its error
+// once, although the box takes the focus from the list the event began in and
+// closing the window leaves that list as well.
+TEST_F(WindowRobustnessTest, AFailingConversionShowsOneBoxPerEvent) {
+    WriteData("Z/I16min,l,r,-32768,10,0,1,5,3,0,-32768,3,0,1,5,2,0\n", "Z/I16min,Odd\n");
+    m_messages.whileShown = [] {
+        QMessageBox box(QMessageBox::Critical, QString(), QString(), QMessageBox::Ok,
+                        QApplication::activeWindow());
+        QTimer::singleShot(0, &box, [&box] {
+            (void)QTest::qWaitForWindowActive(&box);
+            box.accept();
+        });
+        box.exec();
+    };
+    Open();  // both lists on Odd: nothing to carry
+    RemoteList()->setFocus();
+    ASSERT_TRUE(m_messages.Messages().empty());
+    const std::pair<const char*, std::function<void()>> events[] = {
+        {"UTC_chosen_as_the_remote_place", [this] { QTest::keyClick(RemoteList(), Qt::Key_Down); }},
+        {"remote_list_left_with_tab", [this] { QTest::keyClick(RemoteList(), Qt::Key_Tab); }},
+        {"now", [this] { Click(COlvantaDlg::kIdNow); }},
+        {"midnight", [this] { Click(COlvantaDlg::kIdMidnight); }},
+        {"time_entry_changed",
+         [this] {
+             auto* picker = Control<QTimeEdit>(COlvantaDlg::kIdTimePicker);
+             picker->setFocus();
+             picker->setCurrentSection(QDateTimeEdit::HourSection);
+             QTest::keyClick(picker, Qt::Key_Up);
+         }},
+        {"escape_in_the_base_list",
+         [this] {
+             BaseList()->setFocus();
+             QTest::keyClick(BaseList(), Qt::Key_Escape);
+             QApplication::processEvents();
+         }},
+    };
+    for (const auto& [name, event] : events) {
+        // Back in the window after the last box, as a person would be.
+        QApplication::setActiveWindow(m_window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get())) << name;
+        m_messages.Clear();
+        event();
+        EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{kCalendarFail}) << name;
+    }
+    EXPECT_FALSE(m_window->isVisible());
 }
 
 TEST_F(WindowRobustnessTest, SettingsFilesAndDirectoriesOfEveryKindThroughStartAndClose) {

@@ -15,6 +15,7 @@
 
 #include "catalogue/LoadCatalogue.h"
 #include "cli/CliFixture.h"
+#include "cli/CliOptions.h"
 #include "cli/RunCli.h"
 #include "olvanta/Config.h"
 #include "support/RunProgram.h"
@@ -58,24 +59,29 @@ TEST_F(CliRobustnessTest, ADataFileThatCannotBeReadEndsWithStatusOneAndTheMessag
         const char* name;
         const char* file;
         std::function<void(const fs::path&)> spoil;
+        const char* reason;
     };
     const Case cases[] = {
-        {"missing", kLocationsFileName, [](const fs::path& file) { fs::remove(file); }},
+        {"missing", kLocationsFileName, [](const fs::path& file) { fs::remove(file); },
+         "No such file or directory"},
         {"directory", kZoneFileName,
          [](const fs::path& file) {
              fs::remove(file);
              fs::create_directory(file);
-         }},
+         },
+         "Is a directory"},
         {"fifo_without_a_writer", kZoneFileName,
          [](const fs::path& file) {
              fs::remove(file);
              ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
-         }},
+         },
+         "not a regular file"},
         {"link_to_an_endless_device", kLocationsFileName,
          [](const fs::path& file) {
              fs::remove(file);
              fs::create_symlink("/dev/zero", file);
-         }},
+         },
+         "not a regular file"},
     };
     for (const Case& c : cases) {
         for (const std::vector<std::string>& arguments :
@@ -83,8 +89,10 @@ TEST_F(CliRobustnessTest, ADataFileThatCannotBeReadEndsWithStatusOneAndTheMessag
             WriteData(kZones, kPlaces);
             c.spoil(m_data.Path() / c.file);
             EXPECT_EQ(Run(arguments), kCliDataUnreadable) << c.name;
-            EXPECT_EQ(m_err.str(),
-                      std::string_view(c.file) == kZoneFileName ? kTimezonesError : kLocationsError)
+            const std::string& message =
+                std::string_view(c.file) == kZoneFileName ? kTimezonesError : kLocationsError;
+            EXPECT_EQ(m_err.str(), message + "olvanta-cli: " + (m_data.Path() / c.file).string() +
+                                       ": " + c.reason + "\n")
                 << c.name;
             EXPECT_EQ(m_out.str(), "") << c.name;
         }
@@ -155,48 +163,18 @@ TEST_F(CliRobustnessTest, GarbageAndAFiftyMegabyteLineStillConvert) {
         << m_out.str();
 }
 
-TEST_F(CliRobustnessTest, TimesAtTheEndsOfTheCalendarConvertOrEndWithStatusThree) {
-    struct Case {
-        std::vector<std::string> arguments;
-        int status;
-        std::string result;  // the result area's first two lines, or empty
-    };
-    const Case cases[] = {
-        {{"--at", "1900-01-01T01:00", "Berlin", "UTC"}, kCliSuccess, "00:00\n\n01.01.1900, Monday"},
-        {{"--at", "1900-01-01T00:59", "Berlin", "UTC"}, kCliConversion, ""},
-        {{"--at", "0000-01-01T00:00", "UTC", "UTC"}, kCliConversion, ""},
-        {{"--at", "9999-12-31T23:59", "Berlin", "Kolkata"},
-         kCliSuccess,
-         "04:29\n\n01.01.10000, Saturday"},
-        {{"--at", "2100-02-28T23:30", "Berlin", "Kolkata"},
-         kCliSuccess,
-         "04:00\n\n03.01.2100, Monday"},
-        {{"--now", "0000-01-01T00:00:00Z", "Berlin", "Kolkata"}, kCliSuccess, ""},
-        {{"--now", "9999-12-31T23:59:59Z", "Berlin", "Kolkata"}, kCliSuccess, ""},
-    };
-    for (const Case& c : cases) {
-        const std::string shown = c.arguments[1];
-        EXPECT_EQ(Run(c.arguments), c.status) << shown;
-        if (c.status == kCliConversion) {
-            EXPECT_EQ(m_out.str(), "") << shown;
-            EXPECT_EQ(m_err.str(), "olvanta-cli: the conversion failed: Unspecified error\n")
-                << shown;
-        } else {
-            EXPECT_NE(m_out.str().find(c.result), std::string::npos) << shown << m_out.str();
-            EXPECT_EQ(m_err.str(), "") << shown;
-        }
-    }
-}
-
 // The program as installed, with its own data directory: nothing may make it
 // wait on a FIFO, and what it prints reaches the terminal byte for byte.
 class CliProgramTest : public ::testing::Test {
 protected:
-    int RunCliProgram(const std::vector<std::string>& arguments) {
+    // Standard output goes to `out`, or to a file that Out() reads.
+    int RunCliProgram(const std::vector<std::string>& arguments, const std::string& out = "") {
         std::vector<std::string> all{"--data-dir", m_data.Path().string()};
         all.insert(all.end(), arguments.begin(), arguments.end());
+        fs::remove(m_output.Path() / "out");
         return RunProgram(OLVANTA_CLI_PROGRAM, all,
-                          {(m_output.Path() / "out").string(), (m_output.Path() / "err").string()});
+                          {out.empty() ? (m_output.Path() / "out").string() : out,
+                           (m_output.Path() / "err").string()});
     }
     std::string Out() const { return ReadFile(m_output.Path() / "out"); }
     std::string Err() const { return ReadFile(m_output.Path() / "err"); }
@@ -209,7 +187,8 @@ TEST_F(CliProgramTest, AFifoInPlaceOfADataFileIsRefusedAtOnce) {
     m_data.Write(kZoneFileName, kZones);
     ASSERT_EQ(::mkfifo((m_data.Path() / kLocationsFileName).c_str(), 0644), 0);
     EXPECT_EQ(RunCliProgram({"--list"}), kCliDataUnreadable);
-    EXPECT_EQ(Err(), kLocationsError);
+    EXPECT_EQ(Err(), kLocationsError + "olvanta-cli: " +
+                         (m_data.Path() / kLocationsFileName).string() + ": not a regular file\n");
     EXPECT_EQ(Out(), "");
 }
 
@@ -222,3 +201,91 @@ TEST_F(CliProgramTest, NamesThatAreNotUtf8ArePrintedWithReplacementCharacters) {
 }
 
 }  // namespace
+
+// Every name is either matched as the caller wrote it, by a zone name, or by
+// a beginning that is then reported; everything else fails with a status
+// and a message.
+TEST_F(CliProgramTest, EveryInvocationEndsWithItsStatusAndItsMessage) {
+    m_data.Write(kZoneFileName, std::string(kZones) + "Europe/Zurich,,,60\n");
+    m_data.Write(kLocationsFileName,
+                 std::string(kPlaces) + "Europe/Berlin,Bern\nEurope/Zurich,Z\xC3\xBCrich\n");
+    const auto usage = [](const std::string& message) {
+        return "olvanta-cli: " + message + "\n" + kCliUsageText;
+    };
+    const std::string outOfCalendar =
+        "olvanta-cli: the converted time falls outside the calendar's range (the years 1900 to "
+        "65535)\n";
+    const std::string before1900 =
+        usage("--at needs a date and time from 1900 on as YYYY-MM-DDTHH:MM");
+    const std::string diskFull = "olvanta-cli: cannot write output: No space left on device\n";
+    const std::string at = "--at";
+    const std::string july = "2026-07-01T12:00";
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        std::string err;
+        std::string outHas;    // for a result: a piece of it
+        std::string out = "";  // where standard output goes; empty: a file
+    };
+    const Case cases[] = {
+        {{at, july, "utc", "KOLKATA"}, kCliSuccess, "", "Remote location: GMT+5:30\n17:30\n"},
+        {{at, july, "UTC", "America/New_York"}, kCliSuccess, "", "GMT-5   DST:1\n08:00\n"},
+        {{at, july, "UTC", "america/new_york"},
+         kCliUsage,
+         "olvanta-cli: no place matches 'america/new_york'\n",
+         ""},
+        {{at, july, "UTC", "new y"},
+         kCliSuccess,
+         "olvanta-cli: 'new y' taken as 'New York'\n",
+         "GMT-5   DST:1\n08:00\n"},
+        {{at, july, "ber", "UTC"},
+         kCliSuccess,
+         "olvanta-cli: 'ber' taken as 'Bern'\n",
+         "GMT+1   DST:1\n"},
+        {{at, july, "UTC", "Nwe York"},
+         kCliUsage,
+         "olvanta-cli: no place matches 'Nwe York'\nolvanta-cli: did you mean: 'New York'\n",
+         ""},
+        {{at, july, "Zurich", "bernn"},
+         kCliUsage,
+         "olvanta-cli: no place matches 'Zurich'\nolvanta-cli: did you mean: 'Z\xC3\xBCrich'\n"
+         "olvanta-cli: no place matches 'bernn'\nolvanta-cli: did you mean: 'Bern'\n",
+         ""},
+        {{at, july, "Qwerty", "UTC"}, kCliUsage, "olvanta-cli: no place matches 'Qwerty'\n", ""},
+        {{at, july, "", "UTC"}, kCliUsage, "olvanta-cli: no place matches ''\n", ""},
+        {{"UTC", "Q\x1B[2J\n\x7F\xC2\x9B"},
+         kCliUsage,
+         "olvanta-cli: no place matches 'Q\\e[2J\\n\\x7F\\xC2\\x9B'\n",
+         ""},
+        {{"--\x1B]0;x\x07"}, kCliUsage, usage("unknown option '--\\e]0;x\\x07'"), ""},
+        {{at, "0000-01-01T00:00", "Berlin", "UTC"}, kCliUsage, before1900, ""},
+        {{at, "1899-12-31T23:59", "UTC", "UTC"}, kCliUsage, before1900, ""},
+        {{at, "1900-01-01T00:59", "Berlin", "UTC"}, kCliConversion, outOfCalendar, ""},
+        {{at, "1900-01-01T01:00", "Berlin", "UTC"}, kCliSuccess, "", "00:00\n\n01.01.1900, Monday"},
+        {{at, "9999-12-31T23:59", "Berlin", "Kolkata"},
+         kCliSuccess,
+         "",
+         "04:29\n\n01.01.10000, Saturday"},
+        {{"--now", "0000-01-01T00:00:00Z", at, july, "New York", "Kolkata"},
+         kCliSuccess,
+         "",
+         "Time difference : 10:30\n"},
+        {{at, july, at, july, "UTC", "UTC"}, kCliUsage, usage("--at is given twice"), ""},
+        {{"--list", "--list"}, kCliUsage, usage("--list is given twice"), ""},
+        {{"--list=foo"}, kCliUsage, usage("--list takes no value"), ""},
+        {{"--help=x"}, kCliUsage, usage("--help takes no value"), ""},
+        {{"--version=1"}, kCliUsage, usage("--version takes no value"), ""},
+        {{"--list"}, kCliWriteFailed, diskFull, "", "/dev/full"},
+        {{at, july, "UTC", "UTC"}, kCliWriteFailed, diskFull, "", "/dev/full"},
+    };
+    for (const Case& c : cases) {
+        const std::string shown = c.arguments.back();
+        EXPECT_EQ(RunCliProgram(c.arguments, c.out), c.status) << shown;
+        EXPECT_EQ(Err(), c.err) << shown;
+        if (c.out.empty() && c.status == kCliSuccess) {
+            EXPECT_NE(Out().find(c.outHas), std::string::npos) << shown << "\n" << Out();
+        } else if (c.out.empty()) {
+            EXPECT_EQ(Out(), "") << shown;
+        }
+    }
+}

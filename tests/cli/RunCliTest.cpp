@@ -46,44 +46,6 @@ TEST_F(RunCliTest, AbsentZonesShowTheLabelsInitialTexts) {
               "17:30\n\n07.01.2026, Wednesday \n\nTime difference : \n");
 }
 
-TEST_F(RunCliTest, PlaceNamesResolveAsTypedIntoTheList) {
-    struct Case {
-        const char* typed;
-        const char* label;  // the remote label that shows which zone was chosen
-    };
-    const Case cases[] = {
-        {"ber", "Remote location: GMT+1   DST:1"},  // prefix search: Bern, position 0 last
-        {"CALCUTTA", "Remote location: GMT+5:30"},  // whole name, case ignored
-        {"Kx", "Remote location: GMT+5:30"},        // first-character retry finds Kolkata
-        {"new", "Remote location: GMT-5   DST:1"},
-    };
-    for (const Case& c : cases) {
-        ASSERT_EQ(Run({"--at", "2026-07-01T12:00", "UTC", c.typed}), kCliSuccess) << c.typed;
-        EXPECT_NE(m_out.str().find(std::string(c.label) + "\n"), std::string::npos) << c.typed;
-    }
-}
-
-TEST_F(RunCliTest, ExitStatusesTellWhatWentWrong) {
-    EXPECT_EQ(Run({"Berlin", "Qwerty"}), kCliUsage);
-    EXPECT_EQ(m_err.str(), "olvanta-cli: no place matches 'Qwerty'\n");
-
-    EXPECT_EQ(Run({"--frobnicate", "A", "B"}), kCliUsage);
-    EXPECT_EQ(m_err.str().rfind("olvanta-cli: unknown option '--frobnicate'\nusage: ", 0), 0u);
-
-    EXPECT_EQ(Run({"--at", "1900-01-01T00:30", "UTC", "New York"}), kCliConversion);
-    EXPECT_NE(m_err.str().find("the conversion failed"), std::string::npos);
-    EXPECT_EQ(m_out.str(), "");
-
-    std::filesystem::remove(m_data.Path() / kLocationsFileName);
-    EXPECT_EQ(Run({"Berlin", "Bern"}), kCliDataUnreadable);
-    EXPECT_EQ(
-        m_err.str().rfind("Locations data could not be retreived! For support please visit ", 0),
-        0u);
-    EXPECT_EQ(Run({"--data-dir", (m_data.Path() / "missing").string(), "--list"}),
-              kCliDataUnreadable);
-    EXPECT_EQ(m_err.str().rfind("Timezones data could not be retreived!", 0), 0u);
-}
-
 TEST_F(RunCliTest, ListsEveryEntryInListOrder) {
     EXPECT_EQ(Run({"--list"}), kCliSuccess);
     EXPECT_EQ(m_out.str(), "Berlin\nBern\nCalcutta\nKolkata\nNew York\nUTC\n");

@@ -1,6 +1,7 @@
 // A message sink for tests: keeps every message shown, in order, with its icon.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,7 +13,14 @@ class RecordingMessageSink final : public platform::MessageSink {
 public:
     void ShowMessage(platform::MessageIcon icon, std::string_view text) override {
         m_messages.emplace_back(icon, std::string(text));
+        if (whileShown) {
+            whileShown();
+        }
     }
+
+    // Runs while a message shows: a test that needs what a modal box does to
+    // the window (its own event loop, the focus it takes) shows one here.
+    std::function<void()> whileShown;
 
     void Clear() { m_messages.clear(); }
 

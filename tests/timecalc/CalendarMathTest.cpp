@@ -112,4 +112,20 @@ TEST(CalendarMathTest, AnOffsetOfADayOrMoreLeavesTheHourOutOfRange) {
     EXPECT_GT(time.wHour, 23);
 }
 
+TEST(CalendarMathTest, TheYearNeverWrapsAtTheEndsOfTheRecord) {
+    SYSTEMTIME time = At(65535, 12, 31, 23, 30);
+    SubtractMinutes(time, -60);  // 24:30 of the last day
+    EXPECT_EQ(time.wYear, 65535);
+    EXPECT_EQ(time.wDay, 31);
+    EXPECT_EQ(time.wHour, 24);
+    SubtractMinutes(time, 120);  // and back into the day
+    EXPECT_EQ(time, At(65535, 12, 31, 22, 30));
+
+    time = At(0, 1, 1, 0, 30);
+    SubtractMinutes(time, 60);
+    EXPECT_EQ(time.wYear, 0);
+    EXPECT_EQ(time.wMonth, 1);
+    EXPECT_EQ(time.wDay, 1);
+}
+
 }  // namespace
