@@ -11,6 +11,7 @@
 #include "controls/HyperLinkAccessible.h"
 #include "controls/MessageBoxSink.h"
 #include "controls/OpenErrorText.h"
+#include "controls/SystemUrlOpener.h"
 #include "platform/OpenResult.h"
 #include "platform/UrlOpener.h"
 
@@ -185,8 +186,8 @@ void CHyperLink::OnClicked() {
     // The visited colour must show at once, even under the pointer; the next
     // move brings the hover colour back. The timer keeps polling meanwhile.
     m_hovering = false;
-    const int result = OpenUrl(m_url);
-    m_visited = platform::OpenSucceeded(result);
+    const platform::OpenResult result = OpenUrl(m_url);
+    m_visited = result.Succeeded();
     if (!m_visited) {
         if (m_beep) {
             m_beep();
@@ -197,14 +198,13 @@ void CHyperLink::OnClicked() {
     }
 }
 
-int CHyperLink::OpenUrl(const std::string& url) {
-    platform::UrlOpener& opener = m_opener ? *m_opener : platform::SystemUrlOpener();
-    return opener.OpenUrl(url);
+platform::OpenResult CHyperLink::OpenUrl(const std::string& url) {
+    return platform::OpenWebLink(m_opener ? *m_opener : SystemUrlOpener(), url);
 }
 
-void CHyperLink::ShowOpenError(int code) {
+void CHyperLink::ShowOpenError(const platform::OpenResult& result) {
     platform::MessageSink& sink = m_messages ? *m_messages : MessageBoxSink::Instance();
-    sink.ShowMessage(platform::MessageIcon::Exclamation, OpenErrorMessage(code));
+    sink.ShowMessage(platform::MessageIcon::Exclamation, OpenErrorMessage(result));
 }
 
 void CHyperLink::FitToText() {

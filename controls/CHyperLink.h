@@ -19,6 +19,7 @@ class QPainter;
 
 namespace platform {
 class MessageSink;
+struct OpenResult;
 class UrlOpener;
 }  // namespace platform
 
@@ -56,7 +57,7 @@ public:
     void SetUnderlineMode(int mode);
 
     // Where a click goes and how a failure is reported; the defaults are the
-    // desktop's opener, a message box and the system's beep. The objects
+    // desktop's services, a message box and the system's beep. The objects
     // must outlive the link.
     void SetOpener(platform::UrlOpener& opener);
     void SetMessageSink(platform::MessageSink& sink);
@@ -84,8 +85,8 @@ private:
     void OnTimer();
     void OnClicked();
     void OnEraseBkgnd(QPainter& painter);
-    int OpenUrl(const std::string& url);
-    void ShowOpenError(int code);
+    platform::OpenResult OpenUrl(const std::string& url);
+    void ShowOpenError(const platform::OpenResult& result);
     void FitToText();
     void LoadHandCursor();
     void SetToolTipText();
@@ -106,7 +107,7 @@ private:
     QTimer m_hoverTimer;
     bool m_attached = false;
 
-    platform::UrlOpener* m_opener = nullptr;      // none: the desktop's opener
+    platform::UrlOpener* m_opener = nullptr;      // none: the desktop's services
     platform::MessageSink* m_messages = nullptr;  // none: a message box
     std::function<void()> m_beep;
 };
