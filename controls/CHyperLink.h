@@ -4,6 +4,7 @@
 // is reported with a beep and a message naming the cause.
 #pragma once
 
+#include <QColor>
 #include <QCursor>
 #include <QFont>
 #include <QLabel>
@@ -12,8 +13,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-
-#include "controls/LinkTextColor.h"
 
 class QPainter;
 
@@ -69,8 +68,12 @@ public:
     bool IsHovering() const { return m_hovering; }
     bool IsVisited() const { return m_visited; }
     bool IsHoverTimerActive() const { return m_hoverTimer.isActive(); }
-    // The colour the text is drawn in at the next repaint.
+    // The colour the text is drawn in at the next repaint, readable on the
+    // background it is drawn on.
     QColor TextColor() const;
+    // The colour of the window the link sits in, which the link paints
+    // behind its text.
+    QColor BackgroundColor() const;
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -91,9 +94,11 @@ private:
     void LoadHandCursor();
     void SetToolTipText();
 
-    ColorRef m_linkColor = Rgb(0, 0, 238);
-    ColorRef m_visitedColor = Rgb(85, 26, 139);
-    ColorRef m_hoverColor = Rgb(255, 0, 0);
+    // Used wherever they are readable; on dark backgrounds the palette's
+    // link colours or a lighter colour take their place.
+    QColor m_linkColor{0, 0, 238};
+    QColor m_visitedColor{85, 26, 139};
+    QColor m_hoverColor{255, 0, 0};
     bool m_hovering = false;
     bool m_visited = false;
     int m_underlineMode = kUnderlineWhileHovered;
