@@ -18,6 +18,7 @@
 #include "controls/DialogUnits.h"
 #include "controls/Mnemonic.h"
 #include "controls/StaticText.h"
+#include "controls/TimeEntry.h"
 #include "olvanta/Config.h"
 #include "places/PlaceListModel.h"
 #include "platform/FrameworkError.h"
@@ -173,7 +174,7 @@ void COlvantaDlg::BuildTemplate() {
     m_cbBase = Place(new PlaceComboBox(this), kIdBaseList, units);
     m_cbRemote = Place(new PlaceComboBox(this), kIdRemoteList, units);
     m_remoteLabel = PlaceStatic(this, kRemoteLabelInitialText, kIdRemoteLabel, units);
-    m_timePicker = Place(new QTimeEdit(this), kIdTimePicker, units);
+    m_timePicker = Place(new TimeEntry(this), kIdTimePicker, units);
     m_editResult = Place(new QPlainTextEdit(this), kIdResult, units);
     m_editResult->setReadOnly(true);
     m_editResult->setLineWrapMode(QPlainTextEdit::NoWrap);

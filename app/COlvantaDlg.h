@@ -16,7 +16,6 @@
 class PlaceComboBox;
 class PlaceListModel;
 class QLabel;
-class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTimeEdit;
@@ -63,7 +62,6 @@ public:
 
     // What the window holds, for tests.
     TimeValue BaseTime() const { return m_baseTime; }
-    TimeValue RemoteTime() const { return m_remoteTime; }
     int BaseIndex() const { return m_baseIndex; }
     int RemoteIndex() const { return m_remoteIndex; }
     const PlaceList& Places() const { return m_places; }

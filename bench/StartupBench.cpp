@@ -3,6 +3,8 @@
 // typing a prefix into a list and leaving it. Runs each case N times (default
 // 20) and prints medians and the ratios the goals are stated in.
 //   startup_bench [RUNS] [--large]   (--large adds 1,000,000 places)
+#include <QProcess>
+#include <QStringList>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,7 +16,6 @@
 
 #include "SyntheticData.h"
 #include "platform/ExecutablePath.h"
-#include "platform/ProcessLauncher.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -37,17 +38,23 @@ Sample RunOnce(const std::vector<std::string>& arguments) {
     const auto start = std::chrono::duration_cast<std::chrono::nanoseconds>(
                            std::chrono::steady_clock::now().time_since_epoch())
                            .count();
-    const platform::LaunchResult result = platform::SystemProcessLauncher().Run(
-        {arguments, std::chrono::seconds(120), /*captureOutput=*/true});
-    const auto shown = Field(result.output, "shown_ns");
-    const auto resident = Field(result.output, "rss_kb");
-    if (result.status != platform::LaunchStatus::Exited || result.exitCode != 0 || !shown ||
-        !resident) {
-        std::fprintf(stderr, "probe %s failed: %s\n", arguments[1].c_str(), result.output.c_str());
+    QProcess probe;
+    QStringList probeArguments;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        probeArguments << QString::fromStdString(arguments[i]);
+    }
+    probe.start(QString::fromStdString(arguments[0]), probeArguments);
+    const bool finished = probe.waitForFinished(120'000);
+    const std::string output = probe.readAllStandardOutput().toStdString();
+    const auto shown = Field(output, "shown_ns");
+    const auto resident = Field(output, "rss_kb");
+    if (!finished || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0 ||
+        !shown || !resident) {
+        std::fprintf(stderr, "probe %s failed: %s\n", arguments[1].c_str(), output.c_str());
         std::exit(1);
     }
     return Sample{(*shown - static_cast<double>(start)) / 1e6, *resident / 1024.0,
-                  Field(result.output, "type_leave_ms").value_or(0)};
+                  Field(output, "type_leave_ms").value_or(0)};
 }
 
 double Median(std::vector<double> values) {

@@ -7,34 +7,31 @@
 #include <QTextDocument>
 #include <utility>
 
-#include "controls/FittedRect.h"
 #include "controls/HyperLinkAccessible.h"
 #include "controls/MessageBoxSink.h"
 #include "controls/OpenErrorText.h"
+#include "controls/ReadableColor.h"
+#include "controls/SystemUrlOpener.h"
 #include "platform/OpenResult.h"
 #include "platform/UrlOpener.h"
 
 namespace {
 
-EdgeRect ToEdgeRect(const QRect& rect) {
-    return EdgeRect{rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height()};
-}
+enum class Keep { Start, Centre, End };
 
-QRect ToQRect(const EdgeRect& rect) {
-    return QRect(rect.left, rect.top, rect.Width(), rect.Height());
-}
-
-std::uint32_t StaticStyleOf(Qt::Alignment alignment) {
-    std::uint32_t style = 0;
-    if (alignment & Qt::AlignHCenter) {
-        style |= kCenter;
-    } else if (alignment & Qt::AlignRight) {
-        style |= kRight;
+// One side of the link, `length` pixels from `start`, fitted to `extent`:
+// it keeps its start, its end, or its centre. A centred side moves each end
+// by half the difference, rounded toward zero.
+std::pair<int, int> FitSide(int start, int length, int extent, Keep keep) {
+    switch (keep) {
+        case Keep::Start: break;
+        case Keep::End: return {start + length - extent, extent};
+        case Keep::Centre: {
+            const int shift = (length - extent) / 2;
+            return {start + shift, length - 2 * shift};
+        }
     }
-    if (alignment & Qt::AlignVCenter) {
-        style |= kCenterImage;
-    }
-    return style;
+    return {start, extent};
 }
 
 QString ToolTipFor(const std::string& url) {
@@ -120,9 +117,22 @@ void CHyperLink::SetBeep(std::function<void()> beep) {
 }
 
 QColor CHyperLink::TextColor() const {
-    const ColorRef color =
-        LinkTextColor(LinkColors{m_linkColor, m_visitedColor, m_hoverColor}, m_hovering, m_visited);
-    return QColor(RedOf(color), GreenOf(color), BlueOf(color));
+    // Hovering wins over visited, so the pointer always shows what it is on.
+    // The palette's highlight is often the link colour itself, so a
+    // readable red marks the hover instead.
+    const QColor background = BackgroundColor();
+    if (m_hovering) {
+        return ReadableColor(background, {m_hoverColor});
+    }
+    if (m_visited) {
+        return ReadableColor(background, {m_visitedColor, palette().color(QPalette::LinkVisited)});
+    }
+    return ReadableColor(background, {m_linkColor, palette().color(QPalette::Link)});
+}
+
+QColor CHyperLink::BackgroundColor() const {
+    const QWidget* window = parentWidget() != nullptr ? parentWidget() : this;
+    return window->palette().color(QPalette::Window);
 }
 
 void CHyperLink::mouseMoveEvent(QMouseEvent* event) {
@@ -154,7 +164,7 @@ void CHyperLink::paintEvent(QPaintEvent* event) {
 }
 
 void CHyperLink::OnEraseBkgnd(QPainter& painter) {
-    painter.fillRect(rect(), palette().color(QPalette::Button));
+    painter.fillRect(rect(), BackgroundColor());
 }
 
 void CHyperLink::OnMouseMove() {
@@ -185,8 +195,8 @@ void CHyperLink::OnClicked() {
     // The visited colour must show at once, even under the pointer; the next
     // move brings the hover colour back. The timer keeps polling meanwhile.
     m_hovering = false;
-    const int result = OpenUrl(m_url);
-    m_visited = platform::OpenSucceeded(result);
+    const platform::OpenResult result = OpenUrl(m_url);
+    m_visited = result.Succeeded();
     if (!m_visited) {
         if (m_beep) {
             m_beep();
@@ -197,26 +207,31 @@ void CHyperLink::OnClicked() {
     }
 }
 
-int CHyperLink::OpenUrl(const std::string& url) {
-    platform::UrlOpener& opener = m_opener ? *m_opener : platform::SystemUrlOpener();
-    return opener.OpenUrl(url);
+platform::OpenResult CHyperLink::OpenUrl(const std::string& url) {
+    return platform::OpenWebLink(m_opener ? *m_opener : SystemUrlOpener(), url);
 }
 
-void CHyperLink::ShowOpenError(int code) {
+void CHyperLink::ShowOpenError(const platform::OpenResult& result) {
     platform::MessageSink& sink = m_messages ? *m_messages : MessageBoxSink::Instance();
-    sink.ShowMessage(platform::MessageIcon::Exclamation, OpenErrorMessage(code));
+    sink.ShowMessage(platform::MessageIcon::Exclamation, OpenErrorMessage(result));
 }
 
 void CHyperLink::FitToText() {
     if (!m_attached || !m_fitToText) {
         return;
     }
-    const QRect window = geometry();
-    const QRect client = contentsRect().translated(window.topLeft());
     const QFontMetrics metrics(m_underlineFont);
-    const TextExtent extent{metrics.horizontalAdvance(text()), metrics.height()};
-    setGeometry(ToQRect(
-        FittedRect(ToEdgeRect(window), ToEdgeRect(client), extent, StaticStyleOf(alignment()))));
+    const QSize fitted =
+        QSize(metrics.horizontalAdvance(text()), metrics.height()) + size() - contentsRect().size();
+    const Qt::Alignment align = alignment();
+    const Keep horizontal = (align & Qt::AlignHCenter) ? Keep::Centre
+                            : (align & Qt::AlignRight) ? Keep::End
+                                                       : Keep::Start;
+    const Keep vertical = (align & Qt::AlignVCenter) ? Keep::Centre : Keep::Start;
+    const QRect current = geometry();
+    const auto [x, width] = FitSide(current.x(), current.width(), fitted.width(), horizontal);
+    const auto [y, height] = FitSide(current.y(), current.height(), fitted.height(), vertical);
+    setGeometry(x, y, width, height);
 }
 
 void CHyperLink::LoadHandCursor() {

@@ -4,6 +4,7 @@
 // is reported with a beep and a message naming the cause.
 #pragma once
 
+#include <QColor>
 #include <QCursor>
 #include <QFont>
 #include <QLabel>
@@ -13,12 +14,11 @@
 #include <optional>
 #include <string>
 
-#include "controls/LinkTextColor.h"
-
 class QPainter;
 
 namespace platform {
 class MessageSink;
+struct OpenResult;
 class UrlOpener;
 }  // namespace platform
 
@@ -56,7 +56,7 @@ public:
     void SetUnderlineMode(int mode);
 
     // Where a click goes and how a failure is reported; the defaults are the
-    // desktop's opener, a message box and the system's beep. The objects
+    // desktop's services, a message box and the system's beep. The objects
     // must outlive the link.
     void SetOpener(platform::UrlOpener& opener);
     void SetMessageSink(platform::MessageSink& sink);
@@ -68,8 +68,12 @@ public:
     bool IsHovering() const { return m_hovering; }
     bool IsVisited() const { return m_visited; }
     bool IsHoverTimerActive() const { return m_hoverTimer.isActive(); }
-    // The colour the text is drawn in at the next repaint.
+    // The colour the text is drawn in at the next repaint, readable on the
+    // background it is drawn on.
     QColor TextColor() const;
+    // The colour of the window the link sits in, which the link paints
+    // behind its text.
+    QColor BackgroundColor() const;
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -84,15 +88,17 @@ private:
     void OnTimer();
     void OnClicked();
     void OnEraseBkgnd(QPainter& painter);
-    int OpenUrl(const std::string& url);
-    void ShowOpenError(int code);
+    platform::OpenResult OpenUrl(const std::string& url);
+    void ShowOpenError(const platform::OpenResult& result);
     void FitToText();
     void LoadHandCursor();
     void SetToolTipText();
 
-    ColorRef m_linkColor = Rgb(0, 0, 238);
-    ColorRef m_visitedColor = Rgb(85, 26, 139);
-    ColorRef m_hoverColor = Rgb(255, 0, 0);
+    // Used wherever they are readable; on dark backgrounds the palette's
+    // link colours or a lighter colour take their place.
+    QColor m_linkColor{0, 0, 238};
+    QColor m_visitedColor{85, 26, 139};
+    QColor m_hoverColor{255, 0, 0};
     bool m_hovering = false;
     bool m_visited = false;
     int m_underlineMode = kUnderlineWhileHovered;
@@ -106,7 +112,7 @@ private:
     QTimer m_hoverTimer;
     bool m_attached = false;
 
-    platform::UrlOpener* m_opener = nullptr;      // none: the desktop's opener
+    platform::UrlOpener* m_opener = nullptr;      // none: the desktop's services
     platform::MessageSink* m_messages = nullptr;  // none: a message box
     std::function<void()> m_beep;
 };

@@ -1,7 +1,5 @@
 #include "controls/OpenErrorText.h"
 
-#include "platform/OpenResult.h"
-
 namespace {
 
 const char* KnownText(int code) {
@@ -33,13 +31,13 @@ const char* KnownText(int code) {
 
 }  // namespace
 
-std::string OpenErrorText(int code) {
-    if (const char* text = KnownText(code)) {
+std::string OpenErrorText(const platform::OpenResult& result) {
+    if (const char* text = result.unknownError ? nullptr : KnownText(result.code)) {
         return text;
     }
-    return "Unknown Error (" + std::to_string(code) + ") occurred.";
+    return "Unknown Error (" + std::to_string(result.code) + ") occurred.";
 }
 
-std::string OpenErrorMessage(int code) {
-    return "Unable to open hyperlink:\n\n" + OpenErrorText(code);
+std::string OpenErrorMessage(const platform::OpenResult& result) {
+    return "Unable to open hyperlink:\n\n" + OpenErrorText(result);
 }

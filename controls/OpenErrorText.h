@@ -4,10 +4,12 @@
 
 #include <string>
 
-// The text for a failure code; codes without a text of their own give
-// "Unknown Error (<code>) occurred.".
-std::string OpenErrorText(int code);
+#include "platform/OpenResult.h"
+
+// The text for a failure; codes without a text of their own, and errors of
+// other libraries, give "Unknown Error (<code>) occurred.".
+std::string OpenErrorText(const platform::OpenResult& result);
 
 // The whole message: "Unable to open hyperlink:" and a blank line before the
-// text for the code.
-std::string OpenErrorMessage(int code);
+// text for the failure.
+std::string OpenErrorMessage(const platform::OpenResult& result);

@@ -1,6 +1,7 @@
-// The result codes of opening a web link. They keep the values that the
-// program's messages are keyed on: a code above 32 means the link was handed
-// to a program that shows it; anything else names why it could not be.
+// The result of opening a web link, as the link's messages are keyed: a code
+// above 32 means the address was handed to a program that shows it; any other
+// code names why it could not be. An error that no code names keeps its own
+// number and is reported as an unknown error.
 #pragma once
 
 namespace platform {
@@ -28,8 +29,13 @@ inline constexpr int kLargestFailure = 32;
 
 }  // namespace open_result
 
-inline constexpr bool OpenSucceeded(int code) {
-    return code > open_result::kLargestFailure;
-}
+struct OpenResult {
+    int code = open_result::kOpened;
+    // `code` is another library's error number: whatever its value, it is a
+    // failure without a text of its own.
+    bool unknownError = false;
+
+    bool Succeeded() const { return !unknownError && code > open_result::kLargestFailure; }
+};
 
 }  // namespace platform

@@ -54,17 +54,10 @@ protected:
         QApplication::processEvents();
     }
 
-    // Presses `key` until the focus reaches another control (the time entry
-    // steps through its hour and minute first) and returns that control.
+    // Presses `key` once and returns the control that then has the focus.
     int MoveFocus(int key) {
-        const int from = FocusedId();
-        for (int presses = 0; presses < 3; ++presses) {
-            Press(key);
-            if (FocusedId() != from) {
-                return FocusedId();
-            }
-        }
-        return from;
+        Press(key);
+        return FocusedId();
     }
 
     // Tabs forward until control `id` has the focus.
@@ -96,6 +89,30 @@ TEST_F(WindowAccessTest, TabAndShiftTabVisitEveryStopInLayoutOrderAndWrap) {
     // Back from the first stop: the last, and so on down to the first.
     expected.assign(kTabStops.rbegin(), kTabStops.rend());
     EXPECT_EQ(backward, expected);
+}
+
+// As in the desktop's time pickers: Tab (above) leaves the time entry at
+// once, Left and Right go between hour and minute, and the arrows wrap round
+// within the field.
+TEST_F(WindowAccessTest, TheTimeEntryWrapsAndMovesBetweenHourAndMinute) {
+    Open();
+    Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->setTime(QTime(23, 59));
+    TabTo(COlvantaDlg::kIdTimePicker);
+    struct Step {
+        Qt::Key key;
+        const char* shown;
+    };
+    const Step steps[] = {
+        {Qt::Key_Up, "00:59"},   {Qt::Key_Down, "23:59"},  {Qt::Key_Left, "23:59"},
+        {Qt::Key_Up, "00:59"},   {Qt::Key_Right, "00:59"}, {Qt::Key_Up, "00:00"},
+        {Qt::Key_Down, "00:59"}, {Qt::Key_Right, "00:59"}, {Qt::Key_Up, "00:00"},
+        {Qt::Key_Left, "00:00"}, {Qt::Key_Down, "23:00"},
+    };
+    for (const Step& step : steps) {
+        Press(step.key);
+        EXPECT_EQ(ShownTime(), step.shown) << step.key << " to " << step.shown;
+    }
+    EXPECT_EQ(FocusedId(), COlvantaDlg::kIdTimePicker);
 }
 
 TEST_F(WindowAccessTest, LabelMnemonicsReachTheirListsWhateverTheLabelsSay) {

@@ -202,7 +202,7 @@ TEST_F(AboutBoxTest, EachOpeningStartsUnvisitedAndAFailedLinkKeepsTheBoxOpen) {
         EXPECT_EQ(opener.opened, std::vector<std::string>{OLVANTA_WEB_SITE});
         EXPECT_TRUE(dialog.SiteLink().IsVisited());
 
-        opener.result = platform::open_result::kNoAssociation;
+        opener.desktopOpens = false;
         dialog.LicenseLink().SetOpener(opener);
         dialog.LicenseLink().SetMessageSink(messages);
         dialog.LicenseLink().SetBeep([] {});

@@ -1,20 +1,27 @@
-// A URL opener for tests: records what it would open and answers with a
-// chosen result code.
+// The desktop's two ways of opening a link, for tests: records the addresses
+// each was given and answers as told (by default the desktop's opener takes
+// every address).
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "platform/OpenResult.h"
 #include "platform/UrlOpener.h"
 
 class RecordingUrlOpener final : public platform::UrlOpener {
 public:
-    int OpenUrl(const std::string& url) override {
+    bool OpenWithDesktop(const std::string& url) override {
         opened.push_back(url);
-        return result;
+        return desktopOpens;
     }
 
-    int result = platform::open_result::kOpened;
-    std::vector<std::string> opened;
+    platform::BrowserLaunch StartDefaultBrowser(const std::string& url) override {
+        started.push_back(url);
+        return browser;
+    }
+
+    bool desktopOpens = true;
+    platform::BrowserLaunch browser{platform::BrowserLaunch::Outcome::NoBrowser};
+    std::vector<std::string> opened;   // by the desktop's opener
+    std::vector<std::string> started;  // with the default browser
 };

@@ -1,0 +1,57 @@
+#include "platform/UrlOpener.h"
+
+#include <gio/gio.h>
+
+namespace platform {
+namespace {
+
+namespace result = open_result;
+
+OpenResult ResultOfSpawnError(int code) {
+    switch (code) {
+        case G_SPAWN_ERROR_NOENT: return {result::kFileNotFound};
+        case G_SPAWN_ERROR_ACCES:
+        case G_SPAWN_ERROR_PERM: return {result::kAccessDenied};
+        // GLib reports a fork that failed for lack of memory as FORK.
+        case G_SPAWN_ERROR_FORK:
+        case G_SPAWN_ERROR_NOMEM: return {result::kOutOfMemory};
+        case G_SPAWN_ERROR_NOEXEC: return {result::kBadFormat};
+        default: return {code, true};
+    }
+}
+
+OpenResult ResultOfIoError(int code) {
+    switch (code) {
+        case G_IO_ERROR_NOT_FOUND: return {result::kFileNotFound};
+        case G_IO_ERROR_PERMISSION_DENIED: return {result::kAccessDenied};
+        default: return {code, true};
+    }
+}
+
+OpenResult ResultOfLaunchError(const BrowserLaunch& launch) {
+    if (launch.errorDomain == G_SPAWN_ERROR) {
+        return ResultOfSpawnError(launch.errorCode);
+    }
+    if (launch.errorDomain == G_IO_ERROR) {
+        return ResultOfIoError(launch.errorCode);
+    }
+    return {launch.errorCode, true};
+}
+
+}  // namespace
+
+OpenResult OpenWebLink(UrlOpener& desktop, const std::string& url) {
+    if (desktop.OpenWithDesktop(url)) {
+        return {result::kOpened};
+    }
+    const OpenResult desktopResult{result::kFileNotFound};
+    const BrowserLaunch launch = desktop.StartDefaultBrowser(url);
+    switch (launch.outcome) {
+        case BrowserLaunch::Outcome::Started: return {result::kOpened};
+        case BrowserLaunch::Outcome::NoBrowser: return desktopResult;
+        case BrowserLaunch::Outcome::Failed: break;
+    }
+    return ResultOfLaunchError(launch);
+}
+
+}  // namespace platform
