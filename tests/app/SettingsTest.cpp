@@ -1,276 +1,255 @@
-// The remembered places against a store in memory that records every call
-// and can fail any of them.
-#include "app/settings/Settings.h"
+// The remembered places through a start and a close of the program, over the
+// settings files a user may have. Each run happens in a child process, as an
+// ordinary user when the suite runs as root (as CI does), so that permissions
+// hold and every run starts with Qt's settings cache empty, as a program does.
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
-#include <ostream>
+#include <map>
+#include <sstream>
 #include <string>
-#include <vector>
 
-#include "support/MemoryKeyStore.h"
+#include "app/settings/Settings.h"
 #include "support/RecordingMessageSink.h"
+#include "support/TempDir.h"
 
 namespace {
 
-using Calls = std::vector<std::string>;
-using Texts = std::vector<std::string>;
-using Op = MemoryKeyStore::Operation;
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;  // path under the configuration directory: bytes
 
-constexpr const char* kCompany = R"(Software\Quandelle)";
-constexpr const char* kProgram = R"(Software\Quandelle\Olvanta)";
-constexpr const char* kBase = "timezones_Base_Location";
-constexpr const char* kRemote = "timezones_Remote_Location";
+constexpr uid_t kOrdinaryUser = 65534;  // "nobody"
 const std::string kDamaged = "Registry database is corrupted!";
 
-class SettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override { SetPositions(0, 0); }
-    void TearDown() override {
-        EXPECT_EQ(m_store.OpenHandles(), 0u);
-        for (platform::KeyAccess access : m_store.Accesses()) {
-            EXPECT_EQ(access, 0x2001Fu);
-        }
-        for (const auto& [icon, text] : m_messages.Messages()) {
-            EXPECT_EQ(icon, platform::MessageIcon::Stop) << text;
+std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+Files FilesUnder(const fs::path& root) {
+    Files files;
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(root, ignored)) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), root).string()] = ReadFile(entry.path());
         }
     }
-    static void SetPositions(std::int32_t base, std::int32_t remote) {
-        g_baseLocation = base;
-        g_remoteLocation = remote;
+    return files;
+}
+
+// Gives everything under `home` to the ordinary user whom the children run as.
+void HandOver(const fs::path& home) {
+    if (::geteuid() == 0) {
+        for (const auto& entry : fs::recursive_directory_iterator(home)) {
+            ::lchown(entry.path().c_str(), kOrdinaryUser, kOrdinaryUser);
+        }
+        ::lchown(home.c_str(), kOrdinaryUser, kOrdinaryUser);
     }
-    void StorePositions(std::uint32_t base, std::uint32_t remote) {
-        m_store.PutDword(kProgram, kBase, base);
-        m_store.PutDword(kProgram, kRemote, remote);
+}
+
+// A child process that runs `work` with $XDG_CONFIG_HOME at `config`, as the
+// ordinary user when the suite runs as root.
+class Child {
+public:
+    Child(const fs::path& config, const std::function<std::string()>& work) {
+        int channel[2] = {-1, -1};
+        if (::pipe(channel) != 0) {
+            return;
+        }
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(channel[0]);
+            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kOrdinaryUser) != 0 ||
+                                     ::setuid(kOrdinaryUser) != 0)) {
+                ::_exit(3);
+            }
+            ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+            const std::string said = work();
+            const bool told =
+                ::write(channel[1], said.data(), said.size()) == static_cast<ssize_t>(said.size());
+            ::_exit(told ? 0 : 4);
+        }
+        ::close(channel[1]);
+        m_channel = channel[0];
     }
 
-    MemoryKeyStore m_store;
-    RecordingMessageSink m_messages;
+    // What `work` returned, or how the child ended when it did not finish.
+    std::string Said() {
+        std::string said;
+        char buffer[4096];
+        for (ssize_t count; (count = ::read(m_channel, buffer, sizeof buffer)) > 0;) {
+            said.append(buffer, static_cast<std::size_t>(count));
+        }
+        ::close(m_channel);
+        int status = -1;
+        ::waitpid(m_pid, &status, 0);
+        const bool finished = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        return finished ? said : "child ended with status " + std::to_string(status);
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_channel = -1;
 };
 
-const Calls kCreatingBothKeysAndWriting = {
-    R"(open Software\Quandelle !2)",
-    R"(create Software\Quandelle)",
-    R"(create Software\Quandelle\Olvanta)",
-    R"(close Software\Quandelle)",
-    R"(set Software\Quandelle\Olvanta timezones_Base_Location=0)",
-    R"(set Software\Quandelle\Olvanta timezones_Remote_Location=0)",
-    R"(flush Software\Quandelle\Olvanta)",
-    R"(close Software\Quandelle\Olvanta)",
+// A start, the user picking base place 7, and a close; what the user saw.
+std::string StartPickAndClose() {
+    RecordingMessageSink atStart;
+    RecordingMessageSink atClose;
+    g_baseLocation = 0;
+    g_remoteLocation = 0;
+    LoadSettings(atStart);
+    std::string seen;
+    for (const std::string& text : atStart.Texts()) {
+        seen += "start: " + text + "\n";
+    }
+    seen += "lists at " + std::to_string(g_baseLocation) + " " + std::to_string(g_remoteLocation) +
+            "\n";
+    g_baseLocation = 7;
+    SaveSettings(atClose);
+    for (const std::string& text : atClose.Texts()) {
+        seen += "close: " + text + "\n";
+    }
+    return seen;
+}
+
+std::string Saved(int base, int remote) {
+    return "[General]\ntimezones_Base_Location=" + std::to_string(base) +
+           "\ntimezones_Remote_Location=" + std::to_string(remote) + "\n";
+}
+
+struct Situation {
+    const char* name;
+    Files before;  // none: not even the configuration directory exists
+    std::function<void(const fs::path& config)> spoil;
+    std::string seen;
+    Files after;
 };
 
-TEST_F(SettingsTest, FirstStartCreatesBothKeysAndBothValuesAsZero) {
-    LoadSettings(m_store, m_messages);
-    EXPECT_EQ(m_store.Calls(), kCreatingBothKeysAndWriting);
-    EXPECT_EQ(m_store.Dword(kProgram, kBase), 0u);
-    EXPECT_EQ(m_store.Dword(kProgram, kRemote), 0u);
-    EXPECT_EQ(g_baseLocation, 0);
-    EXPECT_EQ(g_remoteLocation, 0);
-    EXPECT_TRUE(m_messages.Messages().empty());
-}
-
-TEST_F(SettingsTest, ClosingOnAFreshAccountCreatesTheKeysToo) {
-    SaveSettings(m_store, m_messages);
-    EXPECT_EQ(m_store.Calls(), kCreatingBothKeysAndWriting);
-    EXPECT_TRUE(m_messages.Messages().empty());
-}
-
-TEST_F(SettingsTest, StoredPositionsAreTakenAsTheyAreAndWrittenBackUnchanged) {
-    struct Case {
-        std::uint32_t storedBase, storedRemote;
-        std::int32_t base, remote;
+TEST(SettingsTest, StartAndCloseInEverySituation) {
+    const std::string conf = "Quandelle/Olvanta.conf";
+    const std::string stored =
+        "[General]\ntimezones_Base_Location=5\ntimezones_Remote_Location=12\n";
+    const char binaryBytes[] =
+        "timezones_Base_Location=5\nblob=\x7f"
+        "ELF\0\1\xff\xfe\n";
+    const std::string binary(binaryBytes, sizeof binaryBytes - 1);
+    const char foreignBytes[] = "not a settings file\0\xff";
+    const std::string foreign(foreignBytes, sizeof foreignBytes - 1);
+    const std::string unclosedSection = "[General\ntimezones_Base_Location=5\n";
+    const auto mode = [](const char* path, fs::perms perms) {
+        return [=](const fs::path& config) { fs::permissions(config / path, perms); };
     };
-    // Negative and too large positions select nothing in the window, but are
-    // kept all the same.
-    for (const Case& c : {Case{5, 12, 5, 12}, Case{4294967295u, 3, -1, 3},
-                          Case{100000, 2147483647u, 100000, 2147483647},
-                          Case{2147483648u, 0, -2147483647 - 1, 0}}) {
-        MemoryKeyStore store;
-        store.PutDword(kProgram, kBase, c.storedBase);
-        store.PutDword(kProgram, kRemote, c.storedRemote);
-        SetPositions(0, 0);
-        LoadSettings(store, m_messages);
-        EXPECT_EQ(g_baseLocation, c.base);
-        EXPECT_EQ(g_remoteLocation, c.remote);
-        EXPECT_EQ(store.Calls(),
-                  (Calls{
-                      R"(open Software\Quandelle)",
-                      R"(open Software\Quandelle\Olvanta)",
-                      R"(close Software\Quandelle)",
-                      R"(query Software\Quandelle\Olvanta timezones_Base_Location)",
-                      R"(query Software\Quandelle\Olvanta timezones_Remote_Location)",
-                      R"(flush Software\Quandelle\Olvanta)",
-                      R"(close Software\Quandelle\Olvanta)",
-                  }));
-
-        store.PutDword(kProgram, kBase, 77);  // changed by another run meanwhile
-        SaveSettings(store, m_messages);
-        EXPECT_EQ(store.Dword(kProgram, kBase), c.storedBase);
-        EXPECT_EQ(store.Dword(kProgram, kRemote), c.storedRemote);
-        EXPECT_EQ(store.OpenHandles(), 0u);
+    const auto noSpoil = [](const fs::path&) {};
+    const std::string notSaved = "close: The chosen places could not be saved: access is denied.\n";
+    const Situation situations[] = {
+        {"first_start", {}, noSpoil, "lists at 0 0\n", {{conf, Saved(7, 0)}}},
+        {"stored_5_and_12", {{conf, stored}}, noSpoil, "lists at 5 12\n", {{conf, Saved(7, 12)}}},
+        {"base_stored_as_text",
+         {{conf, "timezones_Base_Location=Lisbon\ntimezones_Remote_Location=12\n"}},
+         noSpoil,
+         "lists at 0 12\n",
+         {{conf, Saved(7, 12)}}},
+        {"remote_stored_as_2_to_the_40",
+         {{conf, "timezones_Base_Location=5\ntimezones_Remote_Location=1099511627776\n"}},
+         noSpoil,
+         "lists at 5 0\n",
+         {{conf, Saved(7, 0)}}},
+        {"positions_out_of_range_written_back",
+         {{conf, "timezones_Base_Location=99\ntimezones_Remote_Location=-1\n"}},
+         noSpoil,
+         "lists at 99 -1\n",
+         {{conf, Saved(7, -1)}}},
+        {"foreign_file_beside_ours",
+         {{conf, stored}, {"Quandelle/Other.conf", foreign}},
+         noSpoil,
+         "lists at 5 12\n",
+         {{conf, Saved(7, 12)}, {"Quandelle/Other.conf", foreign}}},
+        {"comment_line_and_unknown_key_in_ours",
+         {{conf,
+           "# my note\ntimezones_Base_Location=5\nfuture=42\ntimezones_Remote_Location=12\n"}},
+         noSpoil,
+         "lists at 5 12\n",
+         {{conf,
+           "[General]\nfuture=42\ntimezones_Base_Location=7\ntimezones_Remote_Location=12\n"}}},
+        {"binary_file_in_ours",
+         {{conf, binary}},
+         noSpoil,
+         "start: " + kDamaged + "\nlists at 0 0\nclose: " + kDamaged + "\n",
+         {{conf, binary}}},
+        {"unclosed_section_in_ours",
+         {{conf, unclosedSection}},
+         noSpoil,
+         "start: " + kDamaged + "\nlists at 0 0\nclose: " + kDamaged + "\n",
+         {{conf, unclosedSection}}},
+        {"company_directory_is_a_file",
+         {{"Quandelle", "a file\n"}},
+         noSpoil,
+         "start: " + kDamaged + "\nlists at 0 0\nclose: " + kDamaged + "\n",
+         {{"Quandelle", "a file\n"}}},
+        {"read_only_file",
+         {{conf, stored}},
+         mode("Quandelle/Olvanta.conf", fs::perms::owner_read),
+         "lists at 5 12\n" + notSaved,
+         {{conf, stored}}},
+        {"read_only_directory",
+         {{conf, stored}},
+         mode("Quandelle", fs::perms::owner_read | fs::perms::owner_exec),
+         "lists at 5 12\n" + notSaved,
+         {{conf, stored}}},
+        {"read_only_directory_without_our_file",
+         {{"Quandelle/Other.conf", "x=1\n"}},
+         mode("Quandelle", fs::perms::owner_read | fs::perms::owner_exec),
+         "lists at 0 0\nclose: " + kDamaged + "\n",
+         {{"Quandelle/Other.conf", "x=1\n"}}},
+    };
+    for (const Situation& s : situations) {
+        SCOPED_TRACE(s.name);
+        const TempDir home;
+        const fs::path config = home.Path() / "config";
+        for (const auto& [path, bytes] : s.before) {
+            home.Write("config/" + path, bytes);
+        }
+        s.spoil(config);
+        HandOver(home.Path());
+        EXPECT_EQ(Child(config, StartPickAndClose).Said(), s.seen);
+        EXPECT_EQ(FilesUnder(config), s.after);
+        std::error_code ignored;
+        fs::permissions(config / "Quandelle", fs::perms::owner_all, ignored);
     }
-    EXPECT_TRUE(m_messages.Messages().empty());
 }
 
-TEST_F(SettingsTest, AValueThatIsNoNumberIsReplacedByTheRememberedPosition) {
-    struct Case {
-        const char* what;
-        std::function<void(MemoryKeyStore&)> store;
-    };
-    const auto put = [](platform::ValueType type, std::vector<std::byte> bytes) {
-        return [type, bytes](MemoryKeyStore& store) {
-            store.PutValue(kProgram, kBase, platform::StoredValue{type, bytes});
+TEST(SettingsTest, TwoInstancesClosingAtOnceLeaveOneWholeFile) {
+    const TempDir home;
+    const fs::path config = home.Path() / "config";
+    const auto closeOften = [](std::int32_t base, std::int32_t remote) {
+        return [=] {
+            RecordingMessageSink messages;
+            for (int i = 0; i < 50; ++i) {
+                g_baseLocation = base;
+                g_remoteLocation = remote;
+                SaveSettings(messages);
+            }
+            return std::to_string(messages.Texts().size()) + " messages";
         };
     };
-    const std::byte one{1};
-    const Case cases[] = {
-        {"a string", put(platform::REG_SZ, {std::byte{'1'}, std::byte{'2'}, std::byte{0}})},
-        {"binary", put(platform::REG_BINARY, {one, one, one, one})},
-        {"eight bytes", put(platform::REG_DWORD, std::vector<std::byte>(8, one))},
-        {"two bytes", put(platform::REG_DWORD, {one, one})},
-        {"missing", [](MemoryKeyStore& store) { store.AddKey(kProgram); }},
-        {"unreadable",
-         [](MemoryKeyStore& store) {
-             store.PutDword(kProgram, kBase, 9);
-             store.Fail(Op::Query, kBase, platform::ERROR_ACCESS_DENIED);
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        MemoryKeyStore store;
-        c.store(store);
-        store.PutDword(kProgram, kRemote, 12);
-        SetPositions(4, 0);
-        LoadSettings(store, m_messages);
-        EXPECT_EQ(g_baseLocation, 4);
-        EXPECT_EQ(g_remoteLocation, 12);
-        EXPECT_EQ(store.Dword(kProgram, kBase), 4u);
-        EXPECT_EQ(store.Dword(kProgram, kRemote), 12u);
-        EXPECT_EQ(store.Calls()[4], R"(set Software\Quandelle\Olvanta timezones_Base_Location=4)");
-        EXPECT_EQ(store.OpenHandles(), 0u);
-    }
-    EXPECT_TRUE(m_messages.Messages().empty());
-}
-
-struct FailureRow {
-    const char* what;
-    std::function<void(MemoryKeyStore&)> arrange;
-    bool shownAtStart;
-    bool shownAtClose;
-    Calls calls;  // the same at start and at close
-};
-
-void PrintTo(const FailureRow& row, std::ostream* out) {
-    *out << row.what;
-}
-
-class SettingsFailureTest : public ::testing::TestWithParam<FailureRow> {};
-
-TEST_P(SettingsFailureTest, ShowsTheMessageWhereDueAndWritesNothing) {
-    const FailureRow& row = GetParam();
-    for (const bool atStart : {true, false}) {
-        SCOPED_TRACE(atStart ? "at start" : "at close");
-        MemoryKeyStore store;
-        RecordingMessageSink messages;
-        row.arrange(store);
-        g_baseLocation = 3;
-        g_remoteLocation = 4;
-        (atStart ? LoadSettings : SaveSettings)(store, messages);
-        EXPECT_EQ(messages.Texts(),
-                  (atStart ? row.shownAtStart : row.shownAtClose) ? Texts{kDamaged} : Texts{});
-        for (const auto& message : messages.Messages()) {
-            EXPECT_EQ(message.first, platform::MessageIcon::Stop);
-        }
-        EXPECT_EQ(store.Calls(), row.calls);
-        EXPECT_EQ(g_baseLocation, 3);
-        EXPECT_EQ(g_remoteLocation, 4);
-        EXPECT_EQ(store.OpenHandles(), 0u);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SettingsFailureTest,
-    ::testing::Values(
-        FailureRow{"BadDatabase",
-                   [](MemoryKeyStore& s) { s.Fail(Op::Open, kCompany, platform::ERROR_BADDB); },
-                   true,
-                   true,
-                   {R"(open Software\Quandelle !1009)"}},
-        FailureRow{"RegistryCorrupt",
-                   [](MemoryKeyStore& s) {
-                       s.AddKey(kProgram);
-                       s.Fail(Op::Open, kCompany, platform::ERROR_REGISTRY_CORRUPT);
-                   },
-                   true,
-                   true,
-                   {R"(open Software\Quandelle !1015)"}},
-        FailureRow{"CompanyKeyNeitherOpenedNorCreated",
-                   [](MemoryKeyStore& s) {
-                       s.Fail(Op::Open, kCompany, platform::ERROR_ACCESS_DENIED);
-                       s.Fail(Op::Create, kCompany, platform::ERROR_ACCESS_DENIED);
-                   },
-                   true,
-                   true,
-                   {R"(open Software\Quandelle !5)", R"(create Software\Quandelle !5)"}},
-        FailureRow{
-            "CompanyKeyCreatedButNotTheProgramKey",
-            [](MemoryKeyStore& s) { s.Fail(Op::Create, kProgram, platform::ERROR_ACCESS_DENIED); },
-            true,
-            true,
-            {R"(open Software\Quandelle !2)", R"(create Software\Quandelle)",
-             R"(create Software\Quandelle\Olvanta !5)", R"(flush Software\Quandelle)",
-             R"(close Software\Quandelle)"}},
-        FailureRow{"CompanyKeyOpensButTheProgramKeyNeitherOpensNorIsCreated",
-                   [](MemoryKeyStore& s) {
-                       s.AddKey(kCompany);
-                       s.Fail(Op::Create, kProgram, platform::ERROR_ACCESS_DENIED);
-                   },
-                   false,
-                   true,
-                   {R"(open Software\Quandelle)", R"(open Software\Quandelle\Olvanta !2)",
-                    R"(create Software\Quandelle\Olvanta !5)", R"(flush Software\Quandelle)",
-                    R"(close Software\Quandelle)"}}),
-    [](const auto& info) { return std::string(info.param.what); });
-
-TEST_F(SettingsTest, ClosingSaysWhenThePlacesCouldNotBeWritten) {
-    struct Case {
-        const char* what;
-        std::function<void(MemoryKeyStore&)> arrange;
-        bool lost;
-    };
-    const Case cases[] = {
-        {"a value cannot be set",
-         [](MemoryKeyStore& s) { s.Fail(Op::Set, kBase, platform::ERROR_DISK_FULL); }, true},
-        {"neither flush nor close stores it",
-         [](MemoryKeyStore& s) {
-             s.Fail(Op::Flush, kProgram, platform::ERROR_DISK_FULL);
-             s.Fail(Op::Close, kProgram, platform::ERROR_DISK_FULL);
-         },
-         true},
-        {"the close stores what the flush could not",
-         [](MemoryKeyStore& s) { s.Fail(Op::Flush, kProgram, platform::ERROR_DISK_FULL); }, false},
-        {"only the close fails",
-         [](MemoryKeyStore& s) { s.Fail(Op::Close, kProgram, platform::ERROR_DISK_FULL); }, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        for (const bool atStart : {true, false}) {
-            MemoryKeyStore store;
-            RecordingMessageSink messages;
-            store.PutValue(kProgram, kBase, platform::StoredValue{platform::REG_SZ, {}});
-            c.arrange(store);
-            SetPositions(6, 7);
-            (atStart ? LoadSettings : SaveSettings)(store, messages);
-            // Start-up loses nothing when its writes fail: closing writes again.
-            EXPECT_EQ(messages.Texts(),
-                      c.lost && !atStart ? Texts{"The chosen places could not be saved: there is "
-                                                 "not enough space on the disk."}
-                                         : Texts{});
-            // Both values are written, in order, even when the first fails.
-            EXPECT_EQ(store.Dword(kProgram, kRemote), 7u);
-        }
-    }
+    HandOver(home.Path());
+    Child first(config, closeOften(1, 2));
+    Child second(config, closeOften(3, 4));
+    EXPECT_EQ(first.Said(), "0 messages");
+    EXPECT_EQ(second.Said(), "0 messages");
+    const Files files = FilesUnder(config);
+    const Files firstWins{{"Quandelle/Olvanta.conf", Saved(1, 2)}};
+    const Files secondWins{{"Quandelle/Olvanta.conf", Saved(3, 4)}};
+    EXPECT_TRUE(files == firstWins || files == secondWins) << files.begin()->second;
 }
 
 }  // namespace
