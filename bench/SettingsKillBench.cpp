@@ -1,6 +1,7 @@
 // Closing the window over and over while the process is killed (SIGKILL) at a
-// random moment of each save. After every save the settings file must hold
-// exactly the old positions or exactly the new ones; prints how many did.
+// random moment of each save, from its start to a little after its usual end.
+// After every save the settings file must hold exactly the old positions or
+// exactly the new ones; prints how many did.
 //
 //   settings_kill_bench [saves (default 1000)] [seed (default 1)]
 #include <signal.h>
@@ -87,15 +88,14 @@ int main(int argc, char** argv) {
     ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
     const fs::path file = config.Path() / "Quandelle" / "Olvanta.conf";
 
-    // How long a whole save takes here, fork and exit included, so that the
-    // kills fall anywhere from before its start to after its end.
-    const Clock::time_point start = Clock::now();
+    // How long a save takes here, so that the kills fall anywhere from its
+    // start to a little after its end.
+    std::chrono::microseconds whole{0};
     for (int i = 0; i < 20; ++i) {
         SaveAndKill(0, std::nullopt);
+        whole += g_lastSave / 20;
     }
-    const auto whole =
-        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start) / 20;
-    std::uniform_int_distribution<long> delay(0, whole.count() * 3 / 2);
+    std::uniform_int_distribution<long> delay(0, whole.count() * 5 / 4);
 
     int killed = 0;
     int oldKept = 0;

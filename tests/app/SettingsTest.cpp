@@ -1,7 +1,7 @@
-// The remembered places through a start and a close of the program, over the
-// settings files a user may have. Each run happens in a child process, as an
-// ordinary user when the suite runs as root (as CI does), so that permissions
-// hold and every run starts with Qt's settings cache empty, as a program does.
+// The remembered places through a start and a close, over the settings files
+// a user may have. Each run is a child process, as the ordinary user "nobody"
+// when the suite runs as root (as CI does), so that permissions hold, and with
+// Qt's settings cache empty, as in a program.
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include "app/settings/Settings.h"
@@ -24,14 +24,12 @@ namespace {
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;  // path under the configuration directory: bytes
 
-constexpr uid_t kOrdinaryUser = 65534;  // "nobody"
-const std::string kDamaged = "Registry database is corrupted!";
+const std::string kConf = "Quandelle/Olvanta.conf";
+const std::string kDamaged = "Registry database is corrupted!\n";
 
-std::string ReadFile(const fs::path& file) {
+std::string Read(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 Files FilesUnder(const fs::path& root) {
@@ -39,86 +37,62 @@ Files FilesUnder(const fs::path& root) {
     std::error_code ignored;
     for (const auto& entry : fs::recursive_directory_iterator(root, ignored)) {
         if (entry.is_regular_file()) {
-            files[fs::relative(entry.path(), root).string()] = ReadFile(entry.path());
+            files[fs::relative(entry.path(), root)] = Read(entry.path());
         }
     }
     return files;
 }
 
-// Gives everything under `home` to the ordinary user whom the children run as.
+// Gives `home` and all in it to "nobody", whom the children run as under root.
 void HandOver(const fs::path& home) {
-    if (::geteuid() == 0) {
-        for (const auto& entry : fs::recursive_directory_iterator(home)) {
-            ::lchown(entry.path().c_str(), kOrdinaryUser, kOrdinaryUser);
-        }
-        ::lchown(home.c_str(), kOrdinaryUser, kOrdinaryUser);
+    for (const auto& entry : fs::recursive_directory_iterator(home)) {
+        ::lchown(entry.path().c_str(), 65534, 65534);  // fails harmlessly unless root
     }
+    ::lchown(home.c_str(), 65534, 65534);
 }
 
-// A child process that runs `work` with $XDG_CONFIG_HOME at `config`, as the
-// ordinary user when the suite runs as root.
-class Child {
-public:
-    Child(const fs::path& config, const std::function<std::string()>& work) {
-        int channel[2] = {-1, -1};
-        if (::pipe(channel) != 0) {
-            return;
+// Runs `work` in a child process with its configuration directory in `home`,
+// as "nobody" when the suite runs as root. What `work` returns is written to
+// home/`said` and read back by Finish().
+pid_t Start(const fs::path& home, const char* said, const std::function<std::string()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(3);
         }
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            ::close(channel[0]);
-            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kOrdinaryUser) != 0 ||
-                                     ::setuid(kOrdinaryUser) != 0)) {
-                ::_exit(3);
-            }
-            ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-            const std::string said = work();
-            const bool told =
-                ::write(channel[1], said.data(), said.size()) == static_cast<ssize_t>(said.size());
-            ::_exit(told ? 0 : 4);
-        }
-        ::close(channel[1]);
-        m_channel = channel[0];
+        ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        std::ofstream(home / said) << work();
+        ::_exit(0);
     }
+    return child;
+}
 
-    // What `work` returned, or how the child ended when it did not finish.
-    std::string Said() {
-        std::string said;
-        char buffer[4096];
-        for (ssize_t count; (count = ::read(m_channel, buffer, sizeof buffer)) > 0;) {
-            said.append(buffer, static_cast<std::size_t>(count));
-        }
-        ::close(m_channel);
-        int status = -1;
-        ::waitpid(m_pid, &status, 0);
-        const bool finished = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        return finished ? said : "child ended with status " + std::to_string(status);
+std::string Finish(pid_t child, const fs::path& said) {
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return status == 0 ? Read(said) : "the child ended with status " + std::to_string(status);
+}
+
+std::string Shown(const RecordingMessageSink& messages) {
+    std::string texts;
+    for (const std::string& text : messages.Texts()) {
+        texts += text + "\n";
     }
+    return texts;
+}
 
-private:
-    pid_t m_pid = -1;
-    int m_channel = -1;
-};
-
-// A start, the user picking base place 7, and a close; what the user saw.
+// A start, the user picking base place 7, and a close: the messages and the
+// positions the lists start at.
 std::string StartPickAndClose() {
     RecordingMessageSink atStart;
     RecordingMessageSink atClose;
-    g_baseLocation = 0;
-    g_remoteLocation = 0;
     LoadSettings(atStart);
-    std::string seen;
-    for (const std::string& text : atStart.Texts()) {
-        seen += "start: " + text + "\n";
-    }
-    seen += "lists at " + std::to_string(g_baseLocation) + " " + std::to_string(g_remoteLocation) +
-            "\n";
+    const std::string lists =
+        std::to_string(g_baseLocation) + " " + std::to_string(g_remoteLocation);
     g_baseLocation = 7;
     SaveSettings(atClose);
-    for (const std::string& text : atClose.Texts()) {
-        seen += "close: " + text + "\n";
-    }
-    return seen;
+    return Shown(atStart) + "lists at " + lists + "\n" + Shown(atClose);
 }
 
 std::string Saved(int base, int remote) {
@@ -128,128 +102,110 @@ std::string Saved(int base, int remote) {
 
 struct Situation {
     const char* name;
-    Files before;  // none: not even the configuration directory exists
-    std::function<void(const fs::path& config)> spoil;
-    std::string seen;
+    Files before;          // nothing: not even the configuration directory
+    const char* readOnly;  // a path made read-only for its owner, or nullptr
+    std::string seen;      // the messages at start, the lists' positions, the messages at close
     Files after;
 };
 
 TEST(SettingsTest, StartAndCloseInEverySituation) {
-    const std::string conf = "Quandelle/Olvanta.conf";
-    const std::string stored =
-        "[General]\ntimezones_Base_Location=5\ntimezones_Remote_Location=12\n";
+    const std::string stored = Saved(5, 12);
     const char binaryBytes[] =
         "timezones_Base_Location=5\nblob=\x7f"
         "ELF\0\1\xff\xfe\n";
     const std::string binary(binaryBytes, sizeof binaryBytes - 1);
-    const char foreignBytes[] = "not a settings file\0\xff";
-    const std::string foreign(foreignBytes, sizeof foreignBytes - 1);
     const std::string unclosedSection = "[General\ntimezones_Base_Location=5\n";
-    const auto mode = [](const char* path, fs::perms perms) {
-        return [=](const fs::path& config) { fs::permissions(config / path, perms); };
-    };
-    const auto noSpoil = [](const fs::path&) {};
-    const std::string notSaved = "close: The chosen places could not be saved: access is denied.\n";
+    const std::string comment = "# my note\ntimezones_Base_Location=5\nfuture=42\n";
+    const std::string notSaved = "The chosen places could not be saved: access is denied.\n";
     const Situation situations[] = {
-        {"first_start", {}, noSpoil, "lists at 0 0\n", {{conf, Saved(7, 0)}}},
-        {"stored_5_and_12", {{conf, stored}}, noSpoil, "lists at 5 12\n", {{conf, Saved(7, 12)}}},
-        {"base_stored_as_text",
-         {{conf, "timezones_Base_Location=Lisbon\ntimezones_Remote_Location=12\n"}},
-         noSpoil,
-         "lists at 0 12\n",
-         {{conf, Saved(7, 12)}}},
-        {"remote_stored_as_2_to_the_40",
-         {{conf, "timezones_Base_Location=5\ntimezones_Remote_Location=1099511627776\n"}},
-         noSpoil,
-         "lists at 5 0\n",
-         {{conf, Saved(7, 0)}}},
-        {"positions_out_of_range_written_back",
-         {{conf, "timezones_Base_Location=99\ntimezones_Remote_Location=-1\n"}},
-         noSpoil,
+        {"first_start", {}, nullptr, "lists at 0 0\n", {{kConf, Saved(7, 0)}}},
+        {"stored_5_and_12", {{kConf, stored}}, nullptr, "lists at 5 12\n", {{kConf, Saved(7, 12)}}},
+        {"text_and_2_to_the_40",
+         {{kConf, "timezones_Base_Location=Lisbon\ntimezones_Remote_Location=1099511627776\n"}},
+         nullptr,
+         "lists at 0 0\n",
+         {{kConf, Saved(7, 0)}}},
+        {"out_of_range_written_back",
+         {{kConf, "timezones_Base_Location=99\ntimezones_Remote_Location=-1\n"}},
+         nullptr,
          "lists at 99 -1\n",
-         {{conf, Saved(7, -1)}}},
+         {{kConf, Saved(7, -1)}}},
         {"foreign_file_beside_ours",
-         {{conf, stored}, {"Quandelle/Other.conf", foreign}},
-         noSpoil,
+         {{kConf, stored}, {"Quandelle/Other.conf", binary}},
+         nullptr,
          "lists at 5 12\n",
-         {{conf, Saved(7, 12)}, {"Quandelle/Other.conf", foreign}}},
-        {"comment_line_and_unknown_key_in_ours",
-         {{conf,
-           "# my note\ntimezones_Base_Location=5\nfuture=42\ntimezones_Remote_Location=12\n"}},
-         noSpoil,
-         "lists at 5 12\n",
-         {{conf,
-           "[General]\nfuture=42\ntimezones_Base_Location=7\ntimezones_Remote_Location=12\n"}}},
+         {{kConf, Saved(7, 12)}, {"Quandelle/Other.conf", binary}}},
+        {"comment_line_in_ours",
+         {{kConf, comment}},
+         nullptr,
+         "lists at 5 0\n",
+         {{kConf,
+           "[General]\nfuture=42\ntimezones_Base_Location=7\ntimezones_Remote_Location=0\n"}}},
         {"binary_file_in_ours",
-         {{conf, binary}},
-         noSpoil,
-         "start: " + kDamaged + "\nlists at 0 0\nclose: " + kDamaged + "\n",
-         {{conf, binary}}},
+         {{kConf, binary}},
+         nullptr,
+         kDamaged + "lists at 0 0\n" + kDamaged,
+         {{kConf, binary}}},
         {"unclosed_section_in_ours",
-         {{conf, unclosedSection}},
-         noSpoil,
-         "start: " + kDamaged + "\nlists at 0 0\nclose: " + kDamaged + "\n",
-         {{conf, unclosedSection}}},
-        {"company_directory_is_a_file",
-         {{"Quandelle", "a file\n"}},
-         noSpoil,
-         "start: " + kDamaged + "\nlists at 0 0\nclose: " + kDamaged + "\n",
-         {{"Quandelle", "a file\n"}}},
+         {{kConf, unclosedSection}},
+         nullptr,
+         kDamaged + "lists at 0 0\n" + kDamaged,
+         {{kConf, unclosedSection}}},
+        {"directory_is_a_file",
+         {{"Quandelle", "a file"}},
+         nullptr,
+         kDamaged + "lists at 0 0\n" + kDamaged,
+         {{"Quandelle", "a file"}}},
         {"read_only_file",
-         {{conf, stored}},
-         mode("Quandelle/Olvanta.conf", fs::perms::owner_read),
+         {{kConf, stored}},
+         "Quandelle/Olvanta.conf",
          "lists at 5 12\n" + notSaved,
-         {{conf, stored}}},
+         {{kConf, stored}}},
         {"read_only_directory",
-         {{conf, stored}},
-         mode("Quandelle", fs::perms::owner_read | fs::perms::owner_exec),
+         {{kConf, stored}},
+         "Quandelle",
          "lists at 5 12\n" + notSaved,
-         {{conf, stored}}},
-        {"read_only_directory_without_our_file",
-         {{"Quandelle/Other.conf", "x=1\n"}},
-         mode("Quandelle", fs::perms::owner_read | fs::perms::owner_exec),
-         "lists at 0 0\nclose: " + kDamaged + "\n",
-         {{"Quandelle/Other.conf", "x=1\n"}}},
+         {{kConf, stored}}},
     };
     for (const Situation& s : situations) {
         SCOPED_TRACE(s.name);
         const TempDir home;
-        const fs::path config = home.Path() / "config";
         for (const auto& [path, bytes] : s.before) {
             home.Write("config/" + path, bytes);
         }
-        s.spoil(config);
+        if (s.readOnly != nullptr) {
+            fs::permissions(home.Path() / "config" / s.readOnly,
+                            fs::perms::owner_read | fs::perms::owner_exec);
+        }
         HandOver(home.Path());
-        EXPECT_EQ(Child(config, StartPickAndClose).Said(), s.seen);
-        EXPECT_EQ(FilesUnder(config), s.after);
-        std::error_code ignored;
-        fs::permissions(config / "Quandelle", fs::perms::owner_all, ignored);
+        EXPECT_EQ(Finish(Start(home.Path(), "seen", StartPickAndClose), home.Path() / "seen"),
+                  s.seen);
+        EXPECT_EQ(FilesUnder(home.Path() / "config"), s.after);
+        std::error_code ignored;  // lets an ordinary user's TempDir remove it all
+        fs::permissions(home.Path() / "config/Quandelle", fs::perms::owner_all, ignored);
     }
 }
 
 TEST(SettingsTest, TwoInstancesClosingAtOnceLeaveOneWholeFile) {
     const TempDir home;
-    const fs::path config = home.Path() / "config";
-    const auto closeOften = [](std::int32_t base, std::int32_t remote) {
-        return [=] {
+    const auto closeOften = [](std::int32_t base) {
+        return [base] {
             RecordingMessageSink messages;
-            for (int i = 0; i < 50; ++i) {
-                g_baseLocation = base;
-                g_remoteLocation = remote;
+            for (g_baseLocation = base; g_remoteLocation < 50; ++g_remoteLocation) {
                 SaveSettings(messages);
             }
-            return std::to_string(messages.Texts().size()) + " messages";
+            return Shown(messages);
         };
     };
     HandOver(home.Path());
-    Child first(config, closeOften(1, 2));
-    Child second(config, closeOften(3, 4));
-    EXPECT_EQ(first.Said(), "0 messages");
-    EXPECT_EQ(second.Said(), "0 messages");
-    const Files files = FilesUnder(config);
-    const Files firstWins{{"Quandelle/Olvanta.conf", Saved(1, 2)}};
-    const Files secondWins{{"Quandelle/Olvanta.conf", Saved(3, 4)}};
-    EXPECT_TRUE(files == firstWins || files == secondWins) << files.begin()->second;
+    const pid_t first = Start(home.Path(), "first", closeOften(1));
+    const pid_t second = Start(home.Path(), "second", closeOften(2));
+    EXPECT_EQ(Finish(first, home.Path() / "first"), "");
+    EXPECT_EQ(Finish(second, home.Path() / "second"), "");
+    const Files files = FilesUnder(home.Path() / "config");
+    const Files firstLast{{kConf, Saved(1, 49)}};
+    const Files secondLast{{kConf, Saved(2, 49)}};
+    EXPECT_TRUE(files == firstLast || files == secondLast) << Read(home.Path() / "config" / kConf);
 }
 
 }  // namespace
