@@ -3,7 +3,6 @@
 #include "app/COlvantaDlg.h"
 #include "controls/MessageBoxSink.h"
 #include "platform/ExecutablePath.h"
-#include "platform/FileKeyStore.h"
 
 COlvantaApp::COlvantaApp(int& argc, char** argv) : QApplication(argc, argv) {
     // The application's name stays the program file's name: message boxes
@@ -15,8 +14,7 @@ COlvantaApp::COlvantaApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 bool COlvantaApp::InitInstance() {
     const platform::SystemClock clock;
-    platform::FileKeyStore settings;
-    const DialogEnvironment environment{platform::ExecutableDirectory(), clock, settings,
+    const DialogEnvironment environment{platform::ExecutableDirectory(), clock,
                                         MessageBoxSink::Instance()};
     COlvantaDlg dialog(environment);
     if (!dialog.CatalogueLoaded()) {

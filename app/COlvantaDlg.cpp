@@ -270,7 +270,7 @@ bool COlvantaDlg::OnInitDialog() {
     m_cbBase->SetPlaces(*m_placeModel);
     m_cbRemote->SetPlaces(*m_placeModel);
 
-    LoadSettings(m_environment.settings, m_environment.messages);
+    LoadSettings(m_environment.messages);
     m_cbBase->Select(g_baseLocation);
     m_baseIndex = g_baseLocation;
     m_cbRemote->Select(g_remoteLocation);
@@ -356,7 +356,7 @@ void COlvantaDlg::OnDestroy() {
     } else if (m_cbRemote->hasFocus()) {
         RunEvent([this] { OnRemoteLocationChanged(); });
     }
-    SaveSettings(m_environment.settings, m_environment.messages);
+    SaveSettings(m_environment.messages);
 }
 
 void COlvantaDlg::OnBaseLocationChanged() {

@@ -1,19 +1,18 @@
 // What the main window takes from its surroundings: where the data files are,
-// the clock, the settings store, where messages go and how links open. The
-// program passes the real ones; tests pass temporary and recording ones.
+// the clock, where messages go and how links open. The program passes the real
+// ones; tests pass temporary and recording ones. The remembered places follow
+// $XDG_CONFIG_HOME, which tests point at a temporary directory.
 #pragma once
 
 #include <filesystem>
 
 #include "platform/Clock.h"
-#include "platform/KeyStore.h"
 #include "platform/MessageSink.h"
 #include "platform/UrlOpener.h"
 
 struct DialogEnvironment {
     std::filesystem::path dataDirectory;
     const platform::Clock& clock;
-    platform::KeyStore& settings;
     platform::MessageSink& messages;
     platform::UrlOpener* urlOpener = nullptr;  // null: the desktop's opener
 };

@@ -22,7 +22,6 @@
 
 #include "app/COlvantaDlg.h"
 #include "app/PlaceComboBox.h"
-#include "platform/FileKeyStore.h"
 
 namespace {
 
@@ -104,9 +103,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     const platform::SystemClock clock;
-    platform::FileKeyStore settings{std::filesystem::path(argv[2])};
+    ::setenv("XDG_CONFIG_HOME", argv[2], 1);
     StderrSink messages;
-    const DialogEnvironment environment{argv[1], clock, settings, messages};
+    const DialogEnvironment environment{argv[1], clock, messages};
     COlvantaDlg window(environment);
     if (!window.CatalogueLoaded()) {
         return 1;

@@ -15,7 +15,6 @@
 #include "controls/CAboutDlg.h"
 #include "controls/MessageBoxSink.h"
 #include "platform/ExecutablePath.h"
-#include "platform/FileKeyStore.h"
 
 namespace {
 
@@ -52,8 +51,8 @@ int main(int argc, char** argv) {
     const std::filesystem::path data = platform::ExecutableDirectory();
     const std::filesystem::path config = TemporaryDirectory();
     const FixedClock clock;
-    platform::FileKeyStore settings(config);
-    const DialogEnvironment environment{data, clock, settings, MessageBoxSink::Instance()};
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    const DialogEnvironment environment{data, clock, MessageBoxSink::Instance()};
     int status = 1;
     {
         COlvantaDlg window(environment);

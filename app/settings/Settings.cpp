@@ -1,129 +1,162 @@
 #include "app/settings/Settings.h"
 
-#include <array>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QTemporaryFile>
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include "platform/HeldKey.h"
 
 std::int32_t g_baseLocation = 0;
 std::int32_t g_remoteLocation = 0;
 
 namespace {
 
-using platform::HeldKey;
-using platform::KeyResult;
-using platform::KeyStore;
 using platform::MessageSink;
 
-constexpr std::string_view kCompanyKey = "Software\\Quandelle";
-constexpr platform::KeyAccess kAccess = platform::KEY_READ | platform::KEY_WRITE;
-constexpr std::string_view kBaseValue = "timezones_Base_Location";
-constexpr std::string_view kRemoteValue = "timezones_Remote_Location";
+constexpr const char* kBaseValue = "timezones_Base_Location";
+constexpr const char* kRemoteValue = "timezones_Remote_Location";
 constexpr std::string_view kStoreDamaged = "Registry database is corrupted!";
 constexpr std::string_view kPlacesNotSaved = "The chosen places could not be saved: ";
 
-std::string ProgramKey() {
-    return std::string(kCompanyKey) + "\\" + "Olvanta";
+// The company's directory stands for its key, our file in it for the program's key.
+QString CompanyDirectory() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Quandelle");
+}
+
+QString ProgramFile() {
+    return CompanyDirectory() + QStringLiteral("/Olvanta.conf");
 }
 
 void ShowStoreDamaged(MessageSink& messages) {
     messages.ShowMessage(platform::MessageIcon::Stop, kStoreDamaged);
 }
 
-KeyResult WritePosition(KeyStore& store, const HeldKey& key, std::string_view name,
-                        std::int32_t position) {
-    return store.SetDwordValue(key.Handle(), name, static_cast<std::uint32_t>(position));
-}
-
-// Both positions, in this order; the first failure's result.
-KeyResult WritePositions(KeyStore& store, const HeldKey& key) {
-    const KeyResult base = WritePosition(store, key, kBaseValue, g_baseLocation);
-    const KeyResult remote = WritePosition(store, key, kRemoteValue, g_remoteLocation);
-    return base != platform::ERROR_SUCCESS ? base : remote;
-}
-
-// Takes the stored position when it is a 32-bit number, and otherwise
-// writes the current one in its place. A REG_DWORD of fewer than four bytes
-// is no number either: its missing bytes would be made up.
-void ReadOrWritePosition(KeyStore& store, const HeldKey& key, std::string_view name,
-                         std::int32_t& position) {
-    std::array<std::byte, 4> bytes{};
-    platform::ValueType type = platform::REG_NONE;
-    std::size_t size = 0;
-    const KeyResult result = store.QueryValue(key.Handle(), name, type, bytes, size);
-    if (result != platform::ERROR_SUCCESS || type != platform::REG_DWORD || size != bytes.size()) {
-        WritePosition(store, key, name, position);
-        return;
+// Our file's bytes, when it is a regular file that can be read: anything else
+// in its place (a FIFO would block the reading) counts as a key that cannot be
+// opened.
+std::optional<QByteArray> ReadProgramFile() {
+    QFile file(ProgramFile());
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
     }
-    std::uint32_t stored = 0;
-    for (std::size_t i = bytes.size(); i-- > 0;) {
-        stored = (stored << 8) | std::to_integer<std::uint32_t>(bytes[i]);
-    }
-    position = static_cast<std::int32_t>(stored);
+    return file.readAll();
 }
 
-// The way on when the company key cannot be opened for an ordinary reason
-// (typically the first start): creates it and then the program key, which is
-// left held. False, after the message, when either cannot be created.
-bool CreateBothKeys(HeldKey& key, MessageSink& messages) {
-    if (key.Create(kCompanyKey) != platform::ERROR_SUCCESS ||
-        key.Create(ProgramKey()) != platform::ERROR_SUCCESS) {
+// Whether Qt's INI reader takes the bytes as settings. They are read from a
+// fresh copy: Qt keeps a file it has read for the rest of the process and says
+// a format error only while reading, so a second look at our unchanged file
+// would find none. The copy leaves out '#' lines: people write comments so,
+// while Qt's reader knows only ';' and calls them an error.
+bool ReadsAsSettings(const QByteArray& bytes) {
+    QTemporaryFile copy;
+    if (!copy.open()) {
+        return true;  // no copy, no verdict: the file's bytes alone decide
+    }
+    for (const QByteArray& line : bytes.split('\n')) {
+        if (!line.trimmed().startsWith('#')) {
+            copy.write(line + '\n');
+        }
+    }
+    copy.close();
+    QSettings settings(copy.fileName(), QSettings::IniFormat);
+    settings.allKeys();  // reads every section now, not only those asked for
+    return settings.status() != QSettings::FormatError;
+}
+
+bool IsText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    return !utf8.hasError() && !text.contains(QChar(0));
+}
+
+// A file that is not text, or that Qt cannot read as settings, is somebody
+// else's or spoilt: it is reported and never written over.
+bool IsDamaged(const QByteArray& bytes) {
+    return !IsText(bytes) || !ReadsAsSettings(bytes);
+}
+
+// A stored position when the value is a whole number that fits 32 bits.
+std::optional<std::int32_t> StoredPosition(const QSettings& settings, const char* name) {
+    bool whole = false;
+    const int position = settings.value(QLatin1String(name)).toString().toInt(&whole);
+    return whole ? std::optional<std::int32_t>(position) : std::nullopt;
+}
+
+// Takes the stored position when it is good, and otherwise sets the current
+// one in its place.
+void ReadOrSetPosition(QSettings& settings, const char* name, std::int32_t& position) {
+    if (const std::optional<std::int32_t> stored = StoredPosition(settings, name)) {
+        position = *stored;
+    } else {
+        settings.setValue(QLatin1String(name), position);
+    }
+}
+
+// Writes both positions, creating our file when it is missing. False when Qt
+// could not store them; a format error is no failure here, as Qt still writes.
+bool WritePositions() {
+    QSettings settings(ProgramFile(), QSettings::IniFormat);
+    settings.setValue(QLatin1String(kBaseValue), g_baseLocation);
+    settings.setValue(QLatin1String(kRemoteValue), g_remoteLocation);
+    settings.sync();
+    return settings.status() != QSettings::AccessError;
+}
+
+// The way on when the company's directory is missing (typically the first
+// start) or something else stands in its place: both keys are created and
+// both positions written. The message says when that fails.
+void CreateBothKeys(MessageSink& messages) {
+    if (!QDir().mkpath(CompanyDirectory()) || !WritePositions()) {
         ShowStoreDamaged(messages);
-        return false;
     }
-    return true;
 }
 
 }  // namespace
 
-void LoadSettings(KeyStore& store, MessageSink& messages) {
-    HeldKey key(store, kAccess);
-    const KeyResult company = key.Open(kCompanyKey);
-    if (platform::IsDamagedStore(company)) {
-        ShowStoreDamaged(messages);
+void LoadSettings(MessageSink& messages) {
+    if (!QFileInfo(CompanyDirectory()).isDir()) {
+        CreateBothKeys(messages);
         return;
     }
-    if (company == platform::ERROR_SUCCESS) {
-        // A program key that cannot be had is not reported here: the
-        // positions stay as they are, and closing the window reports it.
-        if (key.Open(ProgramKey()) == platform::ERROR_SUCCESS) {
-            ReadOrWritePosition(store, key, kBaseValue, g_baseLocation);
-            ReadOrWritePosition(store, key, kRemoteValue, g_remoteLocation);
-        } else if (key.Create(ProgramKey()) == platform::ERROR_SUCCESS) {
-            WritePositions(store, key);
-        }
-    } else if (CreateBothKeys(key, messages)) {
-        WritePositions(store, key);
+    const std::optional<QByteArray> bytes = ReadProgramFile();
+    if (bytes && IsDamaged(*bytes)) {
+        ShowStoreDamaged(messages);
+    } else if (bytes) {
+        // Failing to set a replacement is not reported: closing writes again.
+        QSettings settings(ProgramFile(), QSettings::IniFormat);
+        ReadOrSetPosition(settings, kBaseValue, g_baseLocation);
+        ReadOrSetPosition(settings, kRemoteValue, g_remoteLocation);
+    } else if (!QFileInfo::exists(ProgramFile())) {
+        // A file that cannot be created is not reported here: the positions
+        // stay as they are, and closing the window reports it.
+        WritePositions();
     }
-    key.FlushAndClose();
 }
 
-void SaveSettings(KeyStore& store, MessageSink& messages) {
-    HeldKey key(store, kAccess);
-    const KeyResult company = key.Open(kCompanyKey);
-    if (platform::IsDamagedStore(company)) {
-        ShowStoreDamaged(messages);
+void SaveSettings(MessageSink& messages) {
+    if (!QFileInfo(CompanyDirectory()).isDir()) {
+        CreateBothKeys(messages);
         return;
     }
-    bool programHeld = false;
-    if (company == platform::ERROR_SUCCESS) {
-        programHeld = key.Open(ProgramKey()) == platform::ERROR_SUCCESS ||
-                      key.Create(ProgramKey()) == platform::ERROR_SUCCESS;
-        if (!programHeld) {
+    const std::optional<QByteArray> bytes = ReadProgramFile();
+    const bool creatable = !bytes && !QFileInfo::exists(ProgramFile());
+    if ((bytes && IsDamaged(*bytes)) || (!bytes && !creatable)) {
+        ShowStoreDamaged(messages);
+    } else if (!WritePositions()) {
+        // Closing the window is the only moment the places are saved, so a
+        // file that was there but took no write is said rather than losing
+        // them without a word. Qt names no cause beyond an access error.
+        if (bytes) {
+            messages.ShowMessage(platform::MessageIcon::Stop,
+                                 std::string(kPlacesNotSaved) + "access is denied.");
+        } else {
             ShowStoreDamaged(messages);
         }
-    } else {
-        programHeld = CreateBothKeys(key, messages);
-    }
-    const KeyResult written = programHeld ? WritePositions(store, key) : platform::ERROR_SUCCESS;
-    const HeldKey::Ending ending = key.FlushAndClose();
-    // Closing the window is the only moment the places are saved, so a write
-    // that fails is said rather than losing them without a word.
-    if (programHeld && (written != platform::ERROR_SUCCESS || !ending.Stored())) {
-        const KeyResult reason = written != platform::ERROR_SUCCESS ? written : ending.flush;
-        messages.ShowMessage(
-            platform::MessageIcon::Stop,
-            std::string(kPlacesNotSaved) + platform::DescribeKeyResult(reason) + ".");
     }
 }

@@ -112,7 +112,7 @@ TEST_F(LargeDataTest, TwoMillionPlacesInAThousandZones) {
     EXPECT_EQ(RemoteList()->currentText(), "UTC");
     EXPECT_TRUE(m_messages.Messages().empty());
     m_window->close();
-    EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), static_cast<std::uint32_t>(kPlaceCount));
+    EXPECT_EQ(StoredPosition(kRemoteValue), static_cast<std::int32_t>(kPlaceCount));
 
     const std::vector<std::string> listed = ListedByCli();
     ASSERT_EQ(listed.size(), static_cast<std::size_t>(kPlaceCount + 1));

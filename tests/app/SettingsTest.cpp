@@ -1,276 +1,211 @@
-// The remembered places against a store in memory that records every call
-// and can fail any of them.
-#include "app/settings/Settings.h"
+// The remembered places through a start and a close, over the settings files
+// a user may have. Each run is a child process, as the ordinary user "nobody"
+// when the suite runs as root (as CI does), so that permissions hold, and with
+// Qt's settings cache empty, as in a program.
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
-#include <ostream>
+#include <iterator>
+#include <map>
 #include <string>
-#include <vector>
 
-#include "support/MemoryKeyStore.h"
+#include "app/settings/Settings.h"
 #include "support/RecordingMessageSink.h"
+#include "support/TempDir.h"
 
 namespace {
 
-using Calls = std::vector<std::string>;
-using Texts = std::vector<std::string>;
-using Op = MemoryKeyStore::Operation;
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;  // path under the configuration directory: bytes
 
-constexpr const char* kCompany = R"(Software\Quandelle)";
-constexpr const char* kProgram = R"(Software\Quandelle\Olvanta)";
-constexpr const char* kBase = "timezones_Base_Location";
-constexpr const char* kRemote = "timezones_Remote_Location";
-const std::string kDamaged = "Registry database is corrupted!";
+const std::string kConf = "Quandelle/Olvanta.conf";
+const std::string kDamaged = "Registry database is corrupted!\n";
 
-class SettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override { SetPositions(0, 0); }
-    void TearDown() override {
-        EXPECT_EQ(m_store.OpenHandles(), 0u);
-        for (platform::KeyAccess access : m_store.Accesses()) {
-            EXPECT_EQ(access, 0x2001Fu);
-        }
-        for (const auto& [icon, text] : m_messages.Messages()) {
-            EXPECT_EQ(icon, platform::MessageIcon::Stop) << text;
+std::string Read(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+Files FilesUnder(const fs::path& root) {
+    Files files;
+    std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(root, ignored)) {
+        if (entry.is_regular_file()) {
+            files[fs::relative(entry.path(), root)] = Read(entry.path());
         }
     }
-    static void SetPositions(std::int32_t base, std::int32_t remote) {
-        g_baseLocation = base;
-        g_remoteLocation = remote;
-    }
-    void StorePositions(std::uint32_t base, std::uint32_t remote) {
-        m_store.PutDword(kProgram, kBase, base);
-        m_store.PutDword(kProgram, kRemote, remote);
-    }
+    return files;
+}
 
-    MemoryKeyStore m_store;
-    RecordingMessageSink m_messages;
+// Gives `home` and all in it to "nobody", whom the children run as under root.
+void HandOver(const fs::path& home) {
+    for (const auto& entry : fs::recursive_directory_iterator(home)) {
+        ::lchown(entry.path().c_str(), 65534, 65534);  // fails harmlessly unless root
+    }
+    ::lchown(home.c_str(), 65534, 65534);
+}
+
+// Runs `work` in a child process with its configuration directory in `home`,
+// as "nobody" when the suite runs as root. What `work` returns is written to
+// home/`said` and read back by Finish().
+pid_t Start(const fs::path& home, const char* said, const std::function<std::string()>& work) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(3);
+        }
+        ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        std::ofstream(home / said) << work();
+        ::_exit(0);
+    }
+    return child;
+}
+
+std::string Finish(pid_t child, const fs::path& said) {
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return status == 0 ? Read(said) : "the child ended with status " + std::to_string(status);
+}
+
+std::string Shown(const RecordingMessageSink& messages) {
+    std::string texts;
+    for (const std::string& text : messages.Texts()) {
+        texts += text + "\n";
+    }
+    return texts;
+}
+
+// A start, the user picking base place 7, and a close: the messages and the
+// positions the lists start at.
+std::string StartPickAndClose() {
+    RecordingMessageSink atStart;
+    RecordingMessageSink atClose;
+    LoadSettings(atStart);
+    const std::string lists =
+        std::to_string(g_baseLocation) + " " + std::to_string(g_remoteLocation);
+    g_baseLocation = 7;
+    SaveSettings(atClose);
+    return Shown(atStart) + "lists at " + lists + "\n" + Shown(atClose);
+}
+
+std::string Saved(int base, int remote) {
+    return "[General]\ntimezones_Base_Location=" + std::to_string(base) +
+           "\ntimezones_Remote_Location=" + std::to_string(remote) + "\n";
+}
+
+struct Situation {
+    const char* name;
+    Files before;          // nothing: not even the configuration directory
+    const char* readOnly;  // a path made read-only for its owner, or nullptr
+    std::string seen;      // the messages at start, the lists' positions, the messages at close
+    Files after;
 };
 
-const Calls kCreatingBothKeysAndWriting = {
-    R"(open Software\Quandelle !2)",
-    R"(create Software\Quandelle)",
-    R"(create Software\Quandelle\Olvanta)",
-    R"(close Software\Quandelle)",
-    R"(set Software\Quandelle\Olvanta timezones_Base_Location=0)",
-    R"(set Software\Quandelle\Olvanta timezones_Remote_Location=0)",
-    R"(flush Software\Quandelle\Olvanta)",
-    R"(close Software\Quandelle\Olvanta)",
-};
-
-TEST_F(SettingsTest, FirstStartCreatesBothKeysAndBothValuesAsZero) {
-    LoadSettings(m_store, m_messages);
-    EXPECT_EQ(m_store.Calls(), kCreatingBothKeysAndWriting);
-    EXPECT_EQ(m_store.Dword(kProgram, kBase), 0u);
-    EXPECT_EQ(m_store.Dword(kProgram, kRemote), 0u);
-    EXPECT_EQ(g_baseLocation, 0);
-    EXPECT_EQ(g_remoteLocation, 0);
-    EXPECT_TRUE(m_messages.Messages().empty());
-}
-
-TEST_F(SettingsTest, ClosingOnAFreshAccountCreatesTheKeysToo) {
-    SaveSettings(m_store, m_messages);
-    EXPECT_EQ(m_store.Calls(), kCreatingBothKeysAndWriting);
-    EXPECT_TRUE(m_messages.Messages().empty());
-}
-
-TEST_F(SettingsTest, StoredPositionsAreTakenAsTheyAreAndWrittenBackUnchanged) {
-    struct Case {
-        std::uint32_t storedBase, storedRemote;
-        std::int32_t base, remote;
+TEST(SettingsTest, StartAndCloseInEverySituation) {
+    const std::string stored = Saved(5, 12);
+    const char binaryBytes[] =
+        "timezones_Base_Location=5\nblob=\x7f"
+        "ELF\0\1\xff\xfe\n";
+    const std::string binary(binaryBytes, sizeof binaryBytes - 1);
+    const std::string unclosedSection = "[General\ntimezones_Base_Location=5\n";
+    const std::string comment = "# my note\ntimezones_Base_Location=5\nfuture=42\n";
+    const std::string notSaved = "The chosen places could not be saved: access is denied.\n";
+    const Situation situations[] = {
+        {"first_start", {}, nullptr, "lists at 0 0\n", {{kConf, Saved(7, 0)}}},
+        {"stored_5_and_12", {{kConf, stored}}, nullptr, "lists at 5 12\n", {{kConf, Saved(7, 12)}}},
+        {"text_and_2_to_the_40",
+         {{kConf, "timezones_Base_Location=Lisbon\ntimezones_Remote_Location=1099511627776\n"}},
+         nullptr,
+         "lists at 0 0\n",
+         {{kConf, Saved(7, 0)}}},
+        {"out_of_range_written_back",
+         {{kConf, "timezones_Base_Location=99\ntimezones_Remote_Location=-1\n"}},
+         nullptr,
+         "lists at 99 -1\n",
+         {{kConf, Saved(7, -1)}}},
+        {"foreign_file_beside_ours",
+         {{kConf, stored}, {"Quandelle/Other.conf", binary}},
+         nullptr,
+         "lists at 5 12\n",
+         {{kConf, Saved(7, 12)}, {"Quandelle/Other.conf", binary}}},
+        {"comment_line_in_ours",
+         {{kConf, comment}},
+         nullptr,
+         "lists at 5 0\n",
+         {{kConf,
+           "[General]\nfuture=42\ntimezones_Base_Location=7\ntimezones_Remote_Location=0\n"}}},
+        {"binary_file_in_ours",
+         {{kConf, binary}},
+         nullptr,
+         kDamaged + "lists at 0 0\n" + kDamaged,
+         {{kConf, binary}}},
+        {"unclosed_section_in_ours",
+         {{kConf, unclosedSection}},
+         nullptr,
+         kDamaged + "lists at 0 0\n" + kDamaged,
+         {{kConf, unclosedSection}}},
+        {"directory_is_a_file",
+         {{"Quandelle", "a file"}},
+         nullptr,
+         kDamaged + "lists at 0 0\n" + kDamaged,
+         {{"Quandelle", "a file"}}},
+        {"read_only_file",
+         {{kConf, stored}},
+         "Quandelle/Olvanta.conf",
+         "lists at 5 12\n" + notSaved,
+         {{kConf, stored}}},
+        {"read_only_directory",
+         {{kConf, stored}},
+         "Quandelle",
+         "lists at 5 12\n" + notSaved,
+         {{kConf, stored}}},
     };
-    // Negative and too large positions select nothing in the window, but are
-    // kept all the same.
-    for (const Case& c : {Case{5, 12, 5, 12}, Case{4294967295u, 3, -1, 3},
-                          Case{100000, 2147483647u, 100000, 2147483647},
-                          Case{2147483648u, 0, -2147483647 - 1, 0}}) {
-        MemoryKeyStore store;
-        store.PutDword(kProgram, kBase, c.storedBase);
-        store.PutDword(kProgram, kRemote, c.storedRemote);
-        SetPositions(0, 0);
-        LoadSettings(store, m_messages);
-        EXPECT_EQ(g_baseLocation, c.base);
-        EXPECT_EQ(g_remoteLocation, c.remote);
-        EXPECT_EQ(store.Calls(),
-                  (Calls{
-                      R"(open Software\Quandelle)",
-                      R"(open Software\Quandelle\Olvanta)",
-                      R"(close Software\Quandelle)",
-                      R"(query Software\Quandelle\Olvanta timezones_Base_Location)",
-                      R"(query Software\Quandelle\Olvanta timezones_Remote_Location)",
-                      R"(flush Software\Quandelle\Olvanta)",
-                      R"(close Software\Quandelle\Olvanta)",
-                  }));
-
-        store.PutDword(kProgram, kBase, 77);  // changed by another run meanwhile
-        SaveSettings(store, m_messages);
-        EXPECT_EQ(store.Dword(kProgram, kBase), c.storedBase);
-        EXPECT_EQ(store.Dword(kProgram, kRemote), c.storedRemote);
-        EXPECT_EQ(store.OpenHandles(), 0u);
+    for (const Situation& s : situations) {
+        SCOPED_TRACE(s.name);
+        const TempDir home;
+        for (const auto& [path, bytes] : s.before) {
+            home.Write("config/" + path, bytes);
+        }
+        if (s.readOnly != nullptr) {
+            fs::permissions(home.Path() / "config" / s.readOnly,
+                            fs::perms::owner_read | fs::perms::owner_exec);
+        }
+        HandOver(home.Path());
+        EXPECT_EQ(Finish(Start(home.Path(), "seen", StartPickAndClose), home.Path() / "seen"),
+                  s.seen);
+        EXPECT_EQ(FilesUnder(home.Path() / "config"), s.after);
+        std::error_code ignored;  // lets an ordinary user's TempDir remove it all
+        fs::permissions(home.Path() / "config/Quandelle", fs::perms::owner_all, ignored);
     }
-    EXPECT_TRUE(m_messages.Messages().empty());
 }
 
-TEST_F(SettingsTest, AValueThatIsNoNumberIsReplacedByTheRememberedPosition) {
-    struct Case {
-        const char* what;
-        std::function<void(MemoryKeyStore&)> store;
-    };
-    const auto put = [](platform::ValueType type, std::vector<std::byte> bytes) {
-        return [type, bytes](MemoryKeyStore& store) {
-            store.PutValue(kProgram, kBase, platform::StoredValue{type, bytes});
+TEST(SettingsTest, TwoInstancesClosingAtOnceLeaveOneWholeFile) {
+    const TempDir home;
+    const auto closeOften = [](std::int32_t base) {
+        return [base] {
+            RecordingMessageSink messages;
+            for (g_baseLocation = base; g_remoteLocation < 50; ++g_remoteLocation) {
+                SaveSettings(messages);
+            }
+            return Shown(messages);
         };
     };
-    const std::byte one{1};
-    const Case cases[] = {
-        {"a string", put(platform::REG_SZ, {std::byte{'1'}, std::byte{'2'}, std::byte{0}})},
-        {"binary", put(platform::REG_BINARY, {one, one, one, one})},
-        {"eight bytes", put(platform::REG_DWORD, std::vector<std::byte>(8, one))},
-        {"two bytes", put(platform::REG_DWORD, {one, one})},
-        {"missing", [](MemoryKeyStore& store) { store.AddKey(kProgram); }},
-        {"unreadable",
-         [](MemoryKeyStore& store) {
-             store.PutDword(kProgram, kBase, 9);
-             store.Fail(Op::Query, kBase, platform::ERROR_ACCESS_DENIED);
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        MemoryKeyStore store;
-        c.store(store);
-        store.PutDword(kProgram, kRemote, 12);
-        SetPositions(4, 0);
-        LoadSettings(store, m_messages);
-        EXPECT_EQ(g_baseLocation, 4);
-        EXPECT_EQ(g_remoteLocation, 12);
-        EXPECT_EQ(store.Dword(kProgram, kBase), 4u);
-        EXPECT_EQ(store.Dword(kProgram, kRemote), 12u);
-        EXPECT_EQ(store.Calls()[4], R"(set Software\Quandelle\Olvanta timezones_Base_Location=4)");
-        EXPECT_EQ(store.OpenHandles(), 0u);
-    }
-    EXPECT_TRUE(m_messages.Messages().empty());
-}
-
-struct FailureRow {
-    const char* what;
-    std::function<void(MemoryKeyStore&)> arrange;
-    bool shownAtStart;
-    bool shownAtClose;
-    Calls calls;  // the same at start and at close
-};
-
-void PrintTo(const FailureRow& row, std::ostream* out) {
-    *out << row.what;
-}
-
-class SettingsFailureTest : public ::testing::TestWithParam<FailureRow> {};
-
-TEST_P(SettingsFailureTest, ShowsTheMessageWhereDueAndWritesNothing) {
-    const FailureRow& row = GetParam();
-    for (const bool atStart : {true, false}) {
-        SCOPED_TRACE(atStart ? "at start" : "at close");
-        MemoryKeyStore store;
-        RecordingMessageSink messages;
-        row.arrange(store);
-        g_baseLocation = 3;
-        g_remoteLocation = 4;
-        (atStart ? LoadSettings : SaveSettings)(store, messages);
-        EXPECT_EQ(messages.Texts(),
-                  (atStart ? row.shownAtStart : row.shownAtClose) ? Texts{kDamaged} : Texts{});
-        for (const auto& message : messages.Messages()) {
-            EXPECT_EQ(message.first, platform::MessageIcon::Stop);
-        }
-        EXPECT_EQ(store.Calls(), row.calls);
-        EXPECT_EQ(g_baseLocation, 3);
-        EXPECT_EQ(g_remoteLocation, 4);
-        EXPECT_EQ(store.OpenHandles(), 0u);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SettingsFailureTest,
-    ::testing::Values(
-        FailureRow{"BadDatabase",
-                   [](MemoryKeyStore& s) { s.Fail(Op::Open, kCompany, platform::ERROR_BADDB); },
-                   true,
-                   true,
-                   {R"(open Software\Quandelle !1009)"}},
-        FailureRow{"RegistryCorrupt",
-                   [](MemoryKeyStore& s) {
-                       s.AddKey(kProgram);
-                       s.Fail(Op::Open, kCompany, platform::ERROR_REGISTRY_CORRUPT);
-                   },
-                   true,
-                   true,
-                   {R"(open Software\Quandelle !1015)"}},
-        FailureRow{"CompanyKeyNeitherOpenedNorCreated",
-                   [](MemoryKeyStore& s) {
-                       s.Fail(Op::Open, kCompany, platform::ERROR_ACCESS_DENIED);
-                       s.Fail(Op::Create, kCompany, platform::ERROR_ACCESS_DENIED);
-                   },
-                   true,
-                   true,
-                   {R"(open Software\Quandelle !5)", R"(create Software\Quandelle !5)"}},
-        FailureRow{
-            "CompanyKeyCreatedButNotTheProgramKey",
-            [](MemoryKeyStore& s) { s.Fail(Op::Create, kProgram, platform::ERROR_ACCESS_DENIED); },
-            true,
-            true,
-            {R"(open Software\Quandelle !2)", R"(create Software\Quandelle)",
-             R"(create Software\Quandelle\Olvanta !5)", R"(flush Software\Quandelle)",
-             R"(close Software\Quandelle)"}},
-        FailureRow{"CompanyKeyOpensButTheProgramKeyNeitherOpensNorIsCreated",
-                   [](MemoryKeyStore& s) {
-                       s.AddKey(kCompany);
-                       s.Fail(Op::Create, kProgram, platform::ERROR_ACCESS_DENIED);
-                   },
-                   false,
-                   true,
-                   {R"(open Software\Quandelle)", R"(open Software\Quandelle\Olvanta !2)",
-                    R"(create Software\Quandelle\Olvanta !5)", R"(flush Software\Quandelle)",
-                    R"(close Software\Quandelle)"}}),
-    [](const auto& info) { return std::string(info.param.what); });
-
-TEST_F(SettingsTest, ClosingSaysWhenThePlacesCouldNotBeWritten) {
-    struct Case {
-        const char* what;
-        std::function<void(MemoryKeyStore&)> arrange;
-        bool lost;
-    };
-    const Case cases[] = {
-        {"a value cannot be set",
-         [](MemoryKeyStore& s) { s.Fail(Op::Set, kBase, platform::ERROR_DISK_FULL); }, true},
-        {"neither flush nor close stores it",
-         [](MemoryKeyStore& s) {
-             s.Fail(Op::Flush, kProgram, platform::ERROR_DISK_FULL);
-             s.Fail(Op::Close, kProgram, platform::ERROR_DISK_FULL);
-         },
-         true},
-        {"the close stores what the flush could not",
-         [](MemoryKeyStore& s) { s.Fail(Op::Flush, kProgram, platform::ERROR_DISK_FULL); }, false},
-        {"only the close fails",
-         [](MemoryKeyStore& s) { s.Fail(Op::Close, kProgram, platform::ERROR_DISK_FULL); }, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        for (const bool atStart : {true, false}) {
-            MemoryKeyStore store;
-            RecordingMessageSink messages;
-            store.PutValue(kProgram, kBase, platform::StoredValue{platform::REG_SZ, {}});
-            c.arrange(store);
-            SetPositions(6, 7);
-            (atStart ? LoadSettings : SaveSettings)(store, messages);
-            // Start-up loses nothing when its writes fail: closing writes again.
-            EXPECT_EQ(messages.Texts(),
-                      c.lost && !atStart ? Texts{"The chosen places could not be saved: there is "
-                                                 "not enough space on the disk."}
-                                         : Texts{});
-            // Both values are written, in order, even when the first fails.
-            EXPECT_EQ(store.Dword(kProgram, kRemote), 7u);
-        }
-    }
+    HandOver(home.Path());
+    const pid_t first = Start(home.Path(), "first", closeOften(1));
+    const pid_t second = Start(home.Path(), "second", closeOften(2));
+    EXPECT_EQ(Finish(first, home.Path() / "first"), "");
+    EXPECT_EQ(Finish(second, home.Path() / "second"), "");
+    const Files files = FilesUnder(home.Path() / "config");
+    const Files firstLast{{kConf, Saved(1, 49)}};
+    const Files secondLast{{kConf, Saved(2, 49)}};
+    EXPECT_TRUE(files == firstLast || files == secondLast) << Read(home.Path() / "config" / kConf);
 }
 
 }  // namespace

@@ -188,7 +188,7 @@ TEST_F(WindowAccessTest, EveryControlHasAnAccessibleNameAndTheListsAreLabelled) 
 }
 
 TEST_F(WindowAccessTest, TheWindowAndTheAboutBoxWorkFromTheKeyboardAlone) {
-    m_store.PutDword(kProgramKey, kRemoteValue, 0);
+    PutPosition(kRemoteValue, 0);
     Open();
     // Alt+R, type the beginning of a place, Tab: the place is found.
     Press(Qt::Key_R, Qt::AltModifier);
@@ -239,7 +239,7 @@ TEST_F(WindowAccessTest, TheWindowAndTheAboutBoxWorkFromTheKeyboardAlone) {
     ASSERT_EQ(FocusedId(), COlvantaDlg::kIdBaseList);
     Press(Qt::Key_Return);
     EXPECT_FALSE(m_window->isVisible());
-    EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), 3u);
+    EXPECT_EQ(StoredPosition(kRemoteValue), 3);
 }
 
 // Larger fonts, as on a high-resolution screen with a larger font setting:
@@ -258,9 +258,9 @@ private:
 };
 
 TEST_P(WindowFontTest, EveryTextFitsItsControl) {
-    m_clock.seconds = 1782907200;                    // 2026-07-01T12:00:00Z: both labels show DST
-    m_store.PutDword(kProgramKey, kBaseValue, 3);    // Kolkata: the longest offset
-    m_store.PutDword(kProgramKey, kRemoteValue, 4);  // New York
+    m_clock.seconds = 1782907200;  // 2026-07-01T12:00:00Z: both labels show DST
+    PutPosition(kBaseValue, 3);    // Kolkata: the longest offset
+    PutPosition(kRemoteValue, 4);  // New York
     Open();
     ASSERT_EQ(BaseLabel(), "Base location: GMT+5:30");
     ASSERT_EQ(RemoteLabel(), "Remote location: GMT-5   DST:1");

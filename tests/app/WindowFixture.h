@@ -1,5 +1,5 @@
-// The main window over data files of a temporary directory, an in-memory
-// settings store and a clock the test sets, with helpers that find the
+// The main window over data files of a temporary directory, settings in a
+// temporary configuration directory and a clock the test sets, with helpers that find the
 // controls and act as a user would.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimeEdit>
 #include <memory>
@@ -22,13 +23,11 @@
 #include "controls/Mnemonic.h"
 #include "support/FixedClock.h"
 #include "support/IanaTime.h"
-#include "support/MemoryKeyStore.h"
 #include "support/RecordingMessageSink.h"
 #include "support/RecordingUrlOpener.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
-inline constexpr const char* kCompanyKey = "Software\\Quandelle";
-inline constexpr const char* kProgramKey = "Software\\Quandelle\\Olvanta";
 inline constexpr const char* kBaseValue = "timezones_Base_Location";
 inline constexpr const char* kRemoteValue = "timezones_Remote_Location";
 
@@ -52,6 +51,7 @@ protected:
     WindowFixture() : m_utc("UTC") {
         g_baseLocation = 0;
         g_remoteLocation = 0;
+        m_environment.Set("XDG_CONFIG_HOME", m_config.Path().string());
         WriteData(kZones, kPlaces);
     }
 
@@ -61,8 +61,7 @@ protected:
     }
 
     COlvantaDlg& Open() {
-        const DialogEnvironment environment{m_data.Path(), m_clock, *m_settings, m_messages,
-                                            &m_opener};
+        const DialogEnvironment environment{m_data.Path(), m_clock, m_messages, &m_opener};
         m_window = std::make_unique<COlvantaDlg>(environment);
         EXPECT_TRUE(m_window->CatalogueLoaded());
         m_window->OnInitDialog();
@@ -106,12 +105,24 @@ protected:
         QApplication::processEvents();
     }
 
+    // The settings file in the test's configuration directory.
+    QString SettingsFile() const {
+        return QString::fromStdString((m_config.Path() / "Quandelle/Olvanta.conf").string());
+    }
+    bool SettingsWritten() const { return std::filesystem::exists(m_config.Path() / "Quandelle"); }
+    void PutPosition(const char* name, std::int32_t position) const {
+        QSettings(SettingsFile(), QSettings::IniFormat).setValue(QLatin1String(name), position);
+    }
+    std::int32_t StoredPosition(const char* name) const {
+        return QSettings(SettingsFile(), QSettings::IniFormat).value(QLatin1String(name)).toInt();
+    }
+
     void Click(int id) const { QTest::mouseClick(Control<QPushButton>(id), Qt::LeftButton); }
 
     ScopedTimeZone m_utc;
     TempDir m_data;
-    MemoryKeyStore m_store;
-    platform::KeyStore* m_settings = &m_store;  // the store the window is given
+    TempDir m_config;
+    ScopedEnvironment m_environment;
     RecordingMessageSink m_messages;
     RecordingUrlOpener m_opener;
     FixedClock m_clock{1772725650};  // 2026-03-05T15:47:30Z, a Thursday

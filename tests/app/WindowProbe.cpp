@@ -68,6 +68,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: olvanta-window-probe CONFIG_DIR\n");
         return 2;
     }
+    // Every run starts as a first start, whatever an earlier build left there.
+    std::filesystem::remove_all(argv[1]);
     ::setenv("XDG_CONFIG_HOME", argv[1], 1);
     COlvantaApp application(argc, argv);
     QTimer::singleShot(0, &UseAndClose);

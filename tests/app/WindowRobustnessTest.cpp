@@ -1,7 +1,6 @@
 // The main window fed what it may meet outside: data files that cannot be
-// read or hold no text, settings stores that are damaged or cannot be
-// written, clocks at the ends of the calendar and lists with hardly any
-// entry. It shows the standard message or a correct result, never crashes,
+// read or hold no text, clocks at the ends of the calendar and lists with
+// hardly any entry. It shows the standard message or a correct result, never crashes,
 // and never loses a stored value.
 #include <sys/stat.h>
 
@@ -12,17 +11,14 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <functional>
 #include <limits>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/WindowFixture.h"
 #include "olvanta/Config.h"
-#include "platform/FileKeyStore.h"
 #include "support/UnprivilegedFiles.h"
 
 namespace {
@@ -34,7 +30,6 @@ const std::string kTimezonesError =
     "Timezones data could not be retreived! For support please visit "s + OLVANTA_SUPPORT_URL;
 const std::string kLocationsError =
     "Locations data could not be retreived! For support please visit "s + OLVANTA_SUPPORT_URL;
-const std::string kDamaged = "Registry database is corrupted!";
 const std::string kCalendarFail = "Unspecified error";
 const std::string kCalendarInvalid = "The parameter is incorrect.";
 
@@ -51,20 +46,12 @@ std::string RandomBytes(std::size_t count, std::uint32_t seed, std::string_view 
     return bytes;
 }
 
-std::string ReadFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class WindowRobustnessTest : public WindowFixture {
 protected:
     // Builds the window over the data files as they stand, without
     // initialising it, as the program does before it decides to go on.
     COlvantaDlg& Construct() {
-        const DialogEnvironment environment{m_data.Path(), m_clock, *m_settings, m_messages,
-                                            &m_opener};
+        const DialogEnvironment environment{m_data.Path(), m_clock, m_messages, &m_opener};
         m_window = std::make_unique<COlvantaDlg>(environment);
         return *m_window;
     }
@@ -202,7 +189,7 @@ TEST_F(WindowRobustnessTest, ADataFileThatCannotBeReadEndsTheProgramBeforeAnyWin
         EXPECT_EQ(m_messages.Messages()[0].second,
                   std::string_view(c.file) == kZoneFileName ? kTimezonesError : kLocationsError)
             << c.name;
-        EXPECT_FALSE(m_store.HasKey(kCompanyKey)) << c.name;
+        EXPECT_FALSE(SettingsWritten()) << c.name;
     }
 }
 
@@ -256,8 +243,8 @@ TEST_F(WindowRobustnessTest, DataThatIsNoProperTextStillGivesAWorkingWindow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteData(c.zones, c.places);
-        m_store.PutDword(kProgramKey, kBaseValue, 0);
-        m_store.PutDword(kProgramKey, kRemoteValue, 0);
+        PutPosition(kBaseValue, 0);
+        PutPosition(kRemoteValue, 0);
         m_messages.Clear();
         Open();
         QStringList entries = Entries(BaseList());
@@ -273,8 +260,7 @@ TEST_F(WindowRobustnessTest, DataThatIsNoProperTextStillGivesAWorkingWindow) {
         EXPECT_TRUE(Result().contains(QStringLiteral("03.05.2026, Thursday")))
             << Result().toStdString();
         m_window->close();
-        EXPECT_EQ(m_store.Dword(kProgramKey, kBaseValue),
-                  static_cast<std::uint32_t>(g_baseLocation));
+        EXPECT_EQ(StoredPosition(kBaseValue), g_baseLocation);
     }
 
     // Garbage: whatever its numbers give, every line is an entry, and the
@@ -287,8 +273,7 @@ TEST_F(WindowRobustnessTest, DataThatIsNoProperTextStillGivesAWorkingWindow) {
     UseEveryControl();
     EXPECT_TRUE(OnlyCalendarErrorsShown());
     m_window->close();
-    EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue),
-              static_cast<std::uint32_t>(g_remoteLocation));
+    EXPECT_EQ(StoredPosition(kRemoteValue), g_remoteLocation);
 }
 
 TEST_F(WindowRobustnessTest, ListsWithOnlyUtcOrOnePlaceAnswerEveryHandler) {
@@ -333,8 +318,8 @@ TEST_F(WindowRobustnessTest, ListsWithOnlyUtcOrOnePlaceAnswerEveryHandler) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteData("Z,,,60\n", c.places);
-        m_store.PutDword(kProgramKey, kBaseValue, 0);
-        m_store.PutDword(kProgramKey, kRemoteValue, 0);
+        PutPosition(kBaseValue, 0);
+        PutPosition(kRemoteValue, 0);
         Open();
         for (const Step& step : c.steps) {
             SCOPED_TRACE(&step - c.steps.data());
@@ -348,8 +333,8 @@ TEST_F(WindowRobustnessTest, ListsWithOnlyUtcOrOnePlaceAnswerEveryHandler) {
 
         // Remembered positions past the end of so short a list select
         // nothing; typed text that matches nothing keeps it that way.
-        m_store.PutDword(kProgramKey, kBaseValue, 2);
-        m_store.PutDword(kProgramKey, kRemoteValue, 0xFFFFFFFF);
+        PutPosition(kBaseValue, 2);
+        PutPosition(kRemoteValue, -1);
         Open();
         EXPECT_EQ(BaseList()->currentIndex(), -1);
         EXPECT_EQ(RemoteList()->currentIndex(), -1);
@@ -367,7 +352,7 @@ TEST_F(WindowRobustnessTest, ClocksAtTheEndsOfTheCalendarGiveTheResultOrTheError
     struct Case {
         const char* name;
         std::int64_t clock;
-        std::uint32_t remote;               // 3 Kolkata, 4 New York; the base is Berlin
+        std::int32_t remote;                // 3 Kolkata, 4 New York; the base is Berlin
         std::vector<std::string> outcomes;  // opening, 00:00, 12:00, 11:11 typed, Now
     };
     constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
@@ -418,8 +403,8 @@ TEST_F(WindowRobustnessTest, ClocksAtTheEndsOfTheCalendarGiveTheResultOrTheError
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_clock.seconds = c.clock;
-        m_store.PutDword(kProgramKey, kBaseValue, 1);
-        m_store.PutDword(kProgramKey, kRemoteValue, c.remote);
+        PutPosition(kBaseValue, 1);
+        PutPosition(kRemoteValue, c.remote);
         m_messages.Clear();
         const std::function<void()> steps[] = {
             [this] {
@@ -454,7 +439,7 @@ TEST_F(WindowRobustnessTest, ClocksAtTheEndsOfTheCalendarGiveTheResultOrTheError
             shown = Result();
         }
         m_window->close();
-        EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), c.remote);
+        EXPECT_EQ(StoredPosition(kRemoteValue), c.remote);
     }
 }
 
@@ -503,147 +488,6 @@ TEST_F(WindowRobustnessTest, AFailingConversionShowsOneBoxPerEvent) {
         EXPECT_EQ(m_messages.Texts(), std::vector<std::string>{kCalendarFail}) << name;
     }
     EXPECT_FALSE(m_window->isVisible());
-}
-
-TEST_F(WindowRobustnessTest, SettingsFilesAndDirectoriesOfEveryKindThroughStartAndClose) {
-    const std::string kTwoPositions =
-        "\"timezones_Base_Location\"=dword:00000001\n"
-        "\"timezones_Remote_Location\"=dword:00000003\n";
-    const std::string kKeptByHand =
-        "; kept by hand\n"
-        "\"timezones_Base_Location\"=dword:00000001\n"
-        "@=\"default \\\"text\\\"\"\n"
-        "\"Window\"=hex:01,02,ff\n"
-        "\"Typed\"=hex(7):41,00,00,00\n"
-        "\"timezones_Remote_Location\"=dword:00000003\n"
-        "\"future_setting\"=dword:0000002a\n";
-    std::string tenMegabytes;
-    while (tenMegabytes.size() < 10'000'000) {
-        tenMegabytes += "; a comment line that is perfectly fine on its own\n";
-    }
-    const std::string outOfRange =
-        "\"timezones_Base_Location\"=dword:7fffffff\n"
-        "\"timezones_Remote_Location\"=dword:80000000\n";
-
-    struct Case {
-        const char* name;
-        // Prepares the configuration directory `root` (it does not exist yet).
-        std::function<void(const fs::path& root)> arrange;
-        bool unprivileged;
-        std::vector<std::string> messages;
-        // What the settings file holds after closing; empty: no file.
-        std::string fileAfterwards;
-        bool noConfigurationDirectory = false;
-        bool choosesAPlace = true;  // the user picks the next remote place
-    };
-    const auto writeConf = [](const std::string& text) {
-        return [text](const fs::path& root) {
-            fs::create_directories(root / "Quandelle");
-            std::ofstream(root / "Quandelle/Olvanta.conf", std::ios::binary) << text;
-        };
-    };
-    const std::string truncated = kTwoPositions.substr(0, kTwoPositions.size() - 20);
-    const std::string randomBytes = RandomBytes(4096, 99);
-    const std::string notSaved = "The chosen places could not be saved: access is denied.";
-    const std::vector<std::string> damagedTwice{kDamaged, kDamaged};
-    const Case cases[] = {
-        {"truncated_file", writeConf(truncated), false, damagedTwice, truncated},
-        {"random_bytes", writeConf(randomBytes), false, damagedTwice, randomBytes},
-        {"ten_megabytes", writeConf(tenMegabytes), false, damagedTwice, tenMegabytes},
-        {"positions_out_of_range", writeConf(outOfRange), false, {}, outOfRange, false, false},
-        {"unknown_values_kept",
-         writeConf(kKeptByHand),
-         false,
-         {},
-         [&] {
-             std::string changed = kKeptByHand;
-             changed.replace(changed.find("dword:00000003"), 14, "dword:00000004");
-             return changed;
-         }()},
-        {"missing_configuration_directory",
-         [](const fs::path&) {},
-         false,
-         {},
-         "; Settings kept by the program, one value per line.\n"
-         "\"timezones_Base_Location\"=dword:00000000\n"
-         "\"timezones_Remote_Location\"=dword:00000001\n"},
-        {"configuration_path_is_a_file",
-         [](const fs::path& root) { std::ofstream(root) << "not a directory\n"; }, false,
-         damagedTwice, ""},
-        {"company_directory_is_a_file",
-         [](const fs::path& root) {
-             fs::create_directories(root);
-             std::ofstream(root / "Quandelle") << "not a directory\n";
-         },
-         false, damagedTwice, ""},
-        {"no_configuration_directory", [](const fs::path&) {}, false, damagedTwice, "", true},
-        {"read_only_configuration_directory",
-         [](const fs::path& root) {
-             fs::create_directories(root);
-             ScopedUnprivilegedFiles::Own(root, 0500);
-         },
-         true, damagedTwice, ""},
-        {"read_only_company_directory",
-         [&](const fs::path& root) {
-             writeConf(kTwoPositions)(root);
-             ScopedUnprivilegedFiles::Own(root, 0700);
-             ScopedUnprivilegedFiles::Own(root / "Quandelle/Olvanta.conf", 0600);
-             ScopedUnprivilegedFiles::Own(root / "Quandelle", 0500);
-         },
-         true,
-         {notSaved},
-         kTwoPositions},
-        {"read_only_file",
-         [&](const fs::path& root) {
-             writeConf(kTwoPositions)(root);
-             ScopedUnprivilegedFiles::Own(root, 0700);
-             ScopedUnprivilegedFiles::Own(root / "Quandelle", 0700);
-             ScopedUnprivilegedFiles::Own(root / "Quandelle/Olvanta.conf", 0400);
-         },
-         true,
-         {notSaved},
-         kTwoPositions},
-    };
-    ScopedUnprivilegedFiles::LetPass(m_data.Path());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const fs::path root = m_data.Path() / c.name / "config";
-        fs::create_directories(root.parent_path());
-        ScopedUnprivilegedFiles::Own(root.parent_path(), 0755);
-        c.arrange(root);
-        platform::FileKeyStore store(c.noConfigurationDirectory ? std::nullopt
-                                                                : std::optional<fs::path>(root));
-        m_settings = &store;
-        m_messages.Clear();
-        g_baseLocation = 0;
-        g_remoteLocation = 0;
-        {
-            std::optional<ScopedUnprivilegedFiles> asAnOrdinaryUser;
-            if (c.unprivileged) {
-                asAnOrdinaryUser.emplace();
-            }
-            Open();
-            if (c.choosesAPlace) {
-                // A change for closing to write.
-                RemoteList()->setFocus();
-                QTest::keyClick(RemoteList(), Qt::Key_Down);
-            } else {
-                EXPECT_EQ(BaseList()->currentIndex(), -1);
-                EXPECT_EQ(RemoteList()->currentIndex(), -1);
-                EXPECT_EQ(Result(), "15:47\n\n03.05.2026, Thursday \n\nTime difference : ");
-            }
-            m_window->close();
-        }
-        EXPECT_EQ(m_messages.Texts(), c.messages);
-        const fs::path file = root / "Quandelle/Olvanta.conf";
-        if (c.fileAfterwards.empty()) {
-            EXPECT_FALSE(fs::exists(file));
-        } else {
-            EXPECT_EQ(ReadFile(file), c.fileAfterwards);
-        }
-        m_window.reset();
-        m_settings = &m_store;
-    }
 }
 
 }  // namespace

@@ -25,8 +25,8 @@ TEST_F(WindowTest, FirstRunSelectsTheFirstEntriesAndStoresThem) {
     EXPECT_EQ(RemoteList()->currentText(), "Amsterdam");
     EXPECT_EQ(window.BaseIndex(), 0);
     EXPECT_EQ(window.RemoteIndex(), 0);
-    EXPECT_EQ(m_store.Dword(kProgramKey, kBaseValue), 0u);
-    EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), 0u);
+    EXPECT_EQ(StoredPosition(kBaseValue), 0);
+    EXPECT_EQ(StoredPosition(kRemoteValue), 0);
     EXPECT_TRUE(m_messages.Messages().empty());
     EXPECT_EQ(BaseLabel(), "Base location: GMT+1");
     EXPECT_EQ(Result(), "15:47\n\n03.05.2026, Thursday \n\nTime difference : 0");
@@ -49,8 +49,8 @@ TEST_F(WindowTest, BothListsHoldEveryPlaceAndUtcInOrder) {
 
 TEST_F(WindowTest, RemembersStoredPositionsAndLeavesOutOfRangeOnesEmpty) {
     struct Case {
-        std::uint32_t base;
-        std::uint32_t remote;
+        std::int32_t base;
+        std::int32_t remote;
         const char* baseText;
         const char* remoteText;
         const char* baseLabel;
@@ -58,26 +58,26 @@ TEST_F(WindowTest, RemembersStoredPositionsAndLeavesOutOfRangeOnesEmpty) {
     };
     const Case cases[] = {
         {3, 4, "Kolkata", "New York", "Base location: GMT+5:30", "Remote location: GMT-5"},
-        {7, 0xFFFFFFFF, "", "", "Base location:", "Remote location:"},
+        {7, -1, "", "", "Base location:", "Remote location:"},
         {5, 6, "UTC", "Xian", "Base location:", "Remote location: GMT+8"},
     };
     for (const Case& c : cases) {
-        m_store.PutDword(kProgramKey, kBaseValue, c.base);
-        m_store.PutDword(kProgramKey, kRemoteValue, c.remote);
+        PutPosition(kBaseValue, c.base);
+        PutPosition(kRemoteValue, c.remote);
         COlvantaDlg& window = Open();
         EXPECT_EQ(BaseList()->currentText(), c.baseText);
         EXPECT_EQ(RemoteList()->currentText(), c.remoteText);
         EXPECT_EQ(BaseLabel(), c.baseLabel);
         EXPECT_EQ(RemoteLabel(), c.remoteLabel);
         window.close();  // writes the positions back unchanged
-        EXPECT_EQ(m_store.Dword(kProgramKey, kBaseValue), c.base);
-        EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), c.remote);
+        EXPECT_EQ(StoredPosition(kBaseValue), c.base);
+        EXPECT_EQ(StoredPosition(kRemoteValue), c.remote);
     }
 }
 
 TEST_F(WindowTest, OutOfRangePositionGivesTheResultForAnAbsentZone) {
-    m_store.PutDword(kProgramKey, kBaseValue, 99);
-    m_store.PutDword(kProgramKey, kRemoteValue, 3);  // Kolkata
+    PutPosition(kBaseValue, 99);
+    PutPosition(kRemoteValue, 3);  // Kolkata
     COlvantaDlg& window = Open();
     EXPECT_EQ(window.BaseIndex(), -1);
     EXPECT_EQ(ResultTime(), "21:17");  // 15:47 read as GMT, carried to GMT+5:30
@@ -114,7 +114,7 @@ TEST_F(WindowTest, TypedTextIsResolvedWhenTheListIsLeft) {
 }
 
 TEST_F(WindowTest, LeavingWithoutTypingKeepsTheSelectionAndRecomputes) {
-    m_store.PutDword(kProgramKey, kBaseValue, 4);  // New York
+    PutPosition(kBaseValue, 4);  // New York
     Open();
     Control<QLabel>(COlvantaDlg::kIdBaseLabel)->setText("stale");
     BaseList()->setFocus();
@@ -143,7 +143,7 @@ TEST_F(WindowTest, ChoosingWithTheKeyboardOrTheMouseStoresThePositionAtOnce) {
     EXPECT_EQ(ResultTime(), "20:17");  // Amsterdam 15:47 in winter is 14:47 GMT
 
     m_window->close();
-    EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), 3u);
+    EXPECT_EQ(StoredPosition(kRemoteValue), 3);
 }
 
 TEST_F(WindowTest, QuickButtonsSetTheTimeOfDayAndKeepOrTakeTheDate) {
@@ -174,7 +174,7 @@ TEST_F(WindowTest, QuickButtonsSetTheTimeOfDayAndKeepOrTakeTheDate) {
 
 TEST_F(WindowTest, ReturnAndEscapeCloseTheWindowAndWriteThePlaces) {
     for (int key : {Qt::Key_Return, Qt::Key_Escape}) {
-        m_store.PutDword(kProgramKey, kRemoteValue, 0);
+        PutPosition(kRemoteValue, 0);
         Open();
         // A place typed into the remote list and found there is the one kept.
         RemoteList()->setFocus();
@@ -182,8 +182,8 @@ TEST_F(WindowTest, ReturnAndEscapeCloseTheWindowAndWriteThePlaces) {
         QTest::keyClicks(RemoteList()->lineEdit(), "kol");
         QTest::keyClick(RemoteList(), static_cast<Qt::Key>(key));
         EXPECT_FALSE(m_window->isVisible());
-        EXPECT_EQ(m_store.Dword(kProgramKey, kRemoteValue), 3u);
-        EXPECT_EQ(m_store.Dword(kProgramKey, kBaseValue), 0u);
+        EXPECT_EQ(StoredPosition(kRemoteValue), 3);
+        EXPECT_EQ(StoredPosition(kBaseValue), 0);
     }
 }
 
@@ -247,14 +247,14 @@ TEST_F(WindowTest, TheAboutEntryOpensTheAboutBoxModally) {
 
 TEST_F(WindowTest, ADataFileThatCannotBeReadIsReportedBeforeAnyWindow) {
     std::filesystem::remove(m_data.Path() / kLocationsFileName);
-    const DialogEnvironment environment{m_data.Path(), m_clock, m_store, m_messages, &m_opener};
+    const DialogEnvironment environment{m_data.Path(), m_clock, m_messages, &m_opener};
     const COlvantaDlg window(environment);
     EXPECT_FALSE(window.CatalogueLoaded());
     ASSERT_EQ(m_messages.Messages().size(), 1u);
     EXPECT_EQ(m_messages.Messages()[0].first, platform::MessageIcon::Stop);
     EXPECT_EQ(m_messages.Messages()[0].second.rfind("Locations data could not be retreived!", 0),
               0u);
-    EXPECT_FALSE(m_store.HasKey(kCompanyKey));  // no setting read or written
+    EXPECT_FALSE(SettingsWritten());
 }
 
 }  // namespace
