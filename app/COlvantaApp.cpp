@@ -4,6 +4,7 @@
 #include "controls/MessageBoxSink.h"
 #include "platform/ExecutablePath.h"
 #include "platform/FileKeyStore.h"
+#include "timecalc/UiStringTable.h"
 
 COlvantaApp::COlvantaApp(int& argc, char** argv) : QApplication(argc, argv) {
     // The application's name stays the program file's name: message boxes
@@ -14,9 +15,15 @@ COlvantaApp::COlvantaApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool COlvantaApp::InitInstance() {
+    const std::optional<std::filesystem::path> dataDirectory =
+        DataDirectory(platform::ExecutableDirectory, MessageBoxSink::Instance());
+    if (!dataDirectory) {
+        m_exitStatus = 1;
+        return false;
+    }
     const platform::SystemClock clock;
     platform::FileKeyStore settings;
-    const DialogEnvironment environment{platform::ExecutableDirectory(), clock, settings,
+    const DialogEnvironment environment{*dataDirectory, clock, settings,
                                         MessageBoxSink::Instance()};
     COlvantaDlg dialog(environment);
     if (!dialog.CatalogueLoaded()) {
@@ -25,4 +32,15 @@ bool COlvantaApp::InitInstance() {
     }
     dialog.DoModal();
     return false;
+}
+
+std::optional<std::filesystem::path> DataDirectory(
+    const std::function<std::filesystem::path()>& executableDirectory,
+    platform::MessageSink& messages) {
+    try {
+        return executableDirectory();
+    } catch (...) {
+        messages.ShowMessage(platform::MessageIcon::Stop, UiText(UiString::TimezonesDataError));
+        return std::nullopt;
+    }
 }
