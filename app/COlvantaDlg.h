@@ -72,6 +72,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void done(int result) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void BuildTemplate();
@@ -108,6 +109,7 @@ private:
     PlaceList m_places;
     std::unique_ptr<PlaceListModel> m_placeModel;
     bool m_settingsSaved = false;
+    bool m_painted = false;
 
     // The controls are children of the window, which owns and frees them.
     QLabel* m_baseLabel = nullptr;
