@@ -3,6 +3,7 @@
 #include "app/COlvantaDlg.h"
 #include "controls/MessageBoxSink.h"
 #include "platform/ExecutablePath.h"
+#include "timecalc/UiStringTable.h"
 
 COlvantaApp::COlvantaApp(int& argc, char** argv) : QApplication(argc, argv) {
     // The application's name stays the program file's name: message boxes
@@ -13,9 +14,14 @@ COlvantaApp::COlvantaApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool COlvantaApp::InitInstance() {
+    const std::optional<std::filesystem::path> dataDirectory =
+        DataDirectory(platform::ExecutableDirectory, MessageBoxSink::Instance());
+    if (!dataDirectory) {
+        m_exitStatus = 1;
+        return false;
+    }
     const platform::SystemClock clock;
-    const DialogEnvironment environment{platform::ExecutableDirectory(), clock,
-                                        MessageBoxSink::Instance()};
+    const DialogEnvironment environment{*dataDirectory, clock, MessageBoxSink::Instance()};
     COlvantaDlg dialog(environment);
     if (!dialog.CatalogueLoaded()) {
         m_exitStatus = 1;
@@ -23,4 +29,15 @@ bool COlvantaApp::InitInstance() {
     }
     dialog.DoModal();
     return false;
+}
+
+std::optional<std::filesystem::path> DataDirectory(
+    const std::function<std::filesystem::path()>& executableDirectory,
+    platform::MessageSink& messages) {
+    try {
+        return executableDirectory();
+    } catch (...) {
+        messages.ShowMessage(platform::MessageIcon::Stop, UiText(UiString::TimezonesDataError));
+        return std::nullopt;
+    }
 }

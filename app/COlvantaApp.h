@@ -3,6 +3,11 @@
 #pragma once
 
 #include <QApplication>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "platform/MessageSink.h"
 
 class COlvantaApp : public QApplication {
     Q_OBJECT
@@ -20,3 +25,11 @@ public:
 private:
     int m_exitStatus = 0;
 };
+
+// The directory of the data files: the program's own, which
+// `executableDirectory` finds. When it cannot tell (it throws, e.g. without
+// /proc), no data file can be read: the zone file's message is shown and
+// nothing is returned.
+std::optional<std::filesystem::path> DataDirectory(
+    const std::function<std::filesystem::path()>& executableDirectory,
+    platform::MessageSink& messages);

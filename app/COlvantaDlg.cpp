@@ -10,6 +10,7 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimeEdit>
+#include <QTimer>
 #include <array>
 
 #include "app/PlaceComboBox.h"
@@ -255,7 +256,7 @@ int COlvantaDlg::DoModal() {
 }
 
 bool COlvantaDlg::OnInitDialog() {
-    setWindowIcon(OlvantaIcon());
+    setWindowIcon(OlvantaTitleBarIcon());
     setWindowTitle(QString::fromUtf8(kCaption));
     m_timePicker->setDisplayFormat(QString::fromUtf8(kTimeFormat));
     m_link.SetTargetUrl(OLVANTA_WEB_SITE);
@@ -335,6 +336,16 @@ void COlvantaDlg::OnReturn() {
         button->click();
     } else if (focus != m_editResult) {
         accept();
+    }
+}
+
+void COlvantaDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    if (!m_painted) {
+        m_painted = true;
+        // The window started with the title bar's picture only; the other
+        // sizes (task bar, window switcher) follow once it is on screen.
+        QTimer::singleShot(0, this, [this] { setWindowIcon(OlvantaIcon()); });
     }
 }
 

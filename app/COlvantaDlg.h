@@ -70,6 +70,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void done(int result) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void BuildTemplate();
@@ -108,6 +109,7 @@ private:
     bool m_settingsSaved = false;
     bool m_inEvent = false;  // an event's handler or its error box is running
     bool m_closed = false;   // the window has been closed: no further events
+    bool m_painted = false;
 
     // The controls are children of the window, which owns and frees them.
     QLabel* m_baseLabel = nullptr;

@@ -1,134 +1,66 @@
 #include "catalogue/LoadCatalogue.h"
 
-#include <cstdint>
-#include <cstring>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
-#include <system_error>
-#include <vector>
 
+#include "catalogue/FieldReader.h"
 #include "catalogue/LineReader.h"
-#include "catalogue/LocationBatch.h"
-#include "catalogue/PartPlaces.h"
-#include "catalogue/RunSideBySide.h"
 #include "platform/SharedReadFile.h"
 
 namespace {
 
-void InsertZones(Catalogue& zones, std::span<const std::string_view> lines) {
-    for (const std::string_view line : lines) {
-        zones.Insert(std::make_unique<CTimeZone>(line));
-    }
-}
-
-// Making a large file's records is mostly fresh memory for them, which two
-// threads fault in faster than one: the second half of the lines is made
-// into records on a second thread, and inserted after the first half.
-void ReadZonesOnTwoThreads(Catalogue& zones, platform::SharedReadFile& file) {
-    std::string text;
-    ForEachTextBlock(file, [&text](std::string_view block) { text += block; });
-    std::vector<std::string_view> lines;
-    SplitLines(text, lines);
-    const std::span<const std::string_view> firstHalf(lines.data(), lines.size() / 2);
-    const std::span<const std::string_view> secondHalf(lines.data() + firstHalf.size(),
-                                                       lines.size() - firstHalf.size());
-    std::vector<std::unique_ptr<CTimeZone>> secondRecords;
-    RunSideBySide([&] { InsertZones(zones, firstHalf); },
-                  [&] {
-                      secondRecords.reserve(secondHalf.size());
-                      for (const std::string_view line : secondHalf) {
-                          secondRecords.push_back(std::make_unique<CTimeZone>(line));
-                      }
-                  });
-    for (std::unique_ptr<CTimeZone>& zone : secondRecords) {
-        zones.Insert(std::move(zone));
-    }
-}
-
-bool ReadZones(Catalogue& zones, platform::SharedReadFile& file) {
-    constexpr std::uint64_t kZoneFileTwoThreadsFromBytes = std::uint64_t{256} << 10;
+// Calls `onLine` for every line of the file at `path`. Returns false when the
+// file cannot be opened or reading it fails in any way: an input error, or
+// memory running out on a file larger than the machine can hold.
+template <typename OnLine>
+bool ReadEveryLine(const std::filesystem::path& path, OnLine&& onLine) {
     try {
-        if (file.SizeWhenOpened() >= kZoneFileTwoThreadsFromBytes) {
-            ReadZonesOnTwoThreads(zones, file);
-        } else {
-            ForEachLineBlock(file, [&zones](std::span<const std::string_view> lines) {
-                InsertZones(zones, lines);
-            });
+        std::optional<platform::SharedReadFile> file = platform::SharedReadFile::Open(path);
+        if (!file) {
+            return false;
         }
-    } catch (const std::system_error&) {
+        ForEachLine(*file, onLine);
+        return true;
+    } catch (...) {
         return false;
     }
-    return true;
 }
 
-// Reads one part of the locations file into `part`. Returns whether a Ctrl-Z
-// ended the text.
-template <typename Source>
-bool ReadPart(Source& source, PartPlaces& part) {
-    LocationBatch batch;
-    return ForEachTextBlock(source, [&](std::string_view text) {
-        batch.Fill(text);
-        part.Read(batch);
-    });
+void InsertZone(Catalogue& zones, std::string_view line) {
+    zones.Insert(std::make_unique<CTimeZone>(line));
 }
 
-// Where the first line that starts at or after `middle` starts, or nothing
-// when no line does.
-std::optional<std::uint64_t> LineStartFrom(platform::SharedReadFile& file, std::uint64_t middle) {
-    char buffer[4096];
-    for (std::uint64_t at = middle - 1;;) {
-        const std::size_t count = file.ReadAt(at, buffer, sizeof buffer);
-        if (count == 0) {
-            return std::nullopt;
+// Binds the places of a locations file to their zones, making a placeholder
+// zone for a name the zone file lacks.
+class PlaceBinder {
+public:
+    explicit PlaceBinder(Catalogue& zones) : m_zones(zones) {}
+
+    void AddPlace(std::string_view line) {
+        if (!ParseLocationLine(line, m_zoneName, m_placeName)) {
+            return;
         }
-        if (const void* lineFeed = std::memchr(buffer, '\n', count)) {
-            return at + static_cast<std::size_t>(static_cast<const char*>(lineFeed) - buffer) + 1;
+        // A locations file lists a zone's places together, so the zone is
+        // most often the one before.
+        if (m_zone == nullptr || m_zone->m_strName != m_zoneName) {
+            m_zone = m_zones.Lookup(m_zoneName);
+            if (m_zone == nullptr) {
+                m_zone = m_zones.Insert(MakePlaceholderZone(m_zoneName));
+            }
         }
-        at += count;
+        m_zone->m_places.Add(m_placeName);
     }
-}
 
-// From this size on, the two halves of the locations file are read on two
-// threads, each into its own part; this pays off only for files far larger
-// than any real one.
-constexpr std::uint64_t kLocationsTwoThreadsFromBytes = std::uint64_t{4} << 20;
-
-bool ReadLocations(Catalogue& zones, platform::SharedReadFile& file) {
-    const std::uint64_t size = file.SizeWhenOpened();
-    try {
-        const std::optional<std::uint64_t> split =
-            size >= kLocationsTwoThreadsFromBytes ? LineStartFrom(file, size / 2) : std::nullopt;
-        PartPlaces first(zones, split.value_or(size));
-        PartPlaces second(zones, split ? size - *split : 0);
-        bool secondCounts = false;
-        if (split) {
-            RunSideBySide(
-                [&] {
-                    FileRange range(file, 0, *split);
-                    // A Ctrl-Z in the first half hides the second.
-                    secondCounts = !ReadPart(range, first);
-                },
-                [&] {
-                    FileRange range(file, *split, FileRange::kToTheEnd);
-                    ReadPart(range, second);
-                });
-        } else {
-            ReadPart(file, first);
-        }
-        first.ResolveUnknownNames(zones);
-        if (secondCounts) {
-            second.ResolveUnknownNames(zones);
-        }
-        const PartPlaces* const parts[] = {&first, &second};
-        LayOutPlaces(zones, std::span(parts, secondCounts ? 2 : 1));
-    } catch (const std::system_error&) {
-        return false;
-    }
-    return true;
-}
+private:
+    Catalogue& m_zones;
+    CTimeZone* m_zone = nullptr;
+    // Kept across lines so that splitting a line allocates nothing once they
+    // have grown to the longest names.
+    std::string m_zoneName;
+    std::string m_placeName;
+};
 
 }  // namespace
 
@@ -138,15 +70,13 @@ CatalogueFiles CatalogueFiles::InDirectory(const std::filesystem::path& director
 
 LoadOutcome LoadCatalogue(Catalogue& zones, const CatalogueFiles& files) {
     zones.ClearCatalogue();
-    {
-        auto zoneFile = platform::SharedReadFile::Open(files.zones);
-        if (!zoneFile || !ReadZones(zones, *zoneFile)) {
-            zones.ClearCatalogue();
-            return LoadOutcome::ZoneFileUnreadable;
-        }
+    if (!ReadEveryLine(files.zones, [&zones](std::string_view line) { InsertZone(zones, line); })) {
+        zones.ClearCatalogue();
+        return LoadOutcome::ZoneFileUnreadable;
     }
-    auto locationsFile = platform::SharedReadFile::Open(files.locations);
-    if (!locationsFile || !ReadLocations(zones, *locationsFile)) {
+    PlaceBinder binder(zones);
+    if (!ReadEveryLine(files.locations,
+                       [&binder](std::string_view line) { binder.AddPlace(line); })) {
         zones.ClearCatalogue();
         return LoadOutcome::LocationsFileUnreadable;
     }

@@ -18,7 +18,8 @@ struct CatalogueFiles {
 
 enum class LoadOutcome {
     Loaded,
-    ZoneFileUnreadable,       // missing, not a regular file, locked by a writer, or a read failed
+    ZoneFileUnreadable,       // missing, not a regular file, locked by a writer, or reading
+                              // it failed (an input error, memory running out)
     LocationsFileUnreadable,  // the same for the locations file
 };
 

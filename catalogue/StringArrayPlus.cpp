@@ -61,48 +61,13 @@ int CompareCollated(const std::string& element, const char* text, bool caseSensi
 
 }  // namespace
 
-void CStringArrayPlus::Share(std::shared_ptr<const void> keeper, std::string_view text,
-                             std::span<const std::size_t> ends) {
-    if (GetCount() != 0 || keeper == nullptr) {
-        std::size_t begin = 0;
-        for (const std::size_t end : ends) {
-            Add(text.substr(begin, end - begin));
-            begin = end;
-        }
-        return;
-    }
-    // The array is empty: whatever storage of its own it had is given up.
-    std::string().swap(m_text);
-    std::vector<std::size_t>().swap(m_ends);
-    m_keeper = std::move(keeper);
-    m_sharedText = text;
-    m_sharedEnds = ends;
-}
-
-void CStringArrayPlus::StopSharing() {
-    std::string text(m_sharedText);
-    std::vector<std::size_t> ends(m_sharedEnds.begin(), m_sharedEnds.end());
-    m_text = std::move(text);
-    m_ends = std::move(ends);
-    m_keeper.reset();
-    m_sharedText = {};
-    m_sharedEnds = {};
-}
-
-std::string_view CStringArrayPlus::GetAt(std::size_t index) const {
-    if (index >= GetCount()) {
-        throw std::out_of_range("CStringArrayPlus: index past the end");
-    }
-    return (*this)[index];
-}
-
 int CStringArrayPlus::CompareAt(std::size_t index, const char* text, unsigned flags) const {
     if (text == nullptr) {
         throw std::invalid_argument("CompareAt: null text");
     }
     // The comparisons work on terminated text, as the element would be stored
     // in the original; an element holding a NUL byte ends there.
-    const std::string element(GetAt(index));
+    const std::string& element = GetAt(index);
     const bool caseSensitive = (flags & kCaseSensitive) != 0;
     const int order = (flags & kLocaleCollation) != 0
                           ? CompareCollated(element, text, caseSensitive)
@@ -111,5 +76,5 @@ int CStringArrayPlus::CompareAt(std::size_t index, const char* text, unsigned fl
 }
 
 int CStringArrayPlus::CompareItems(std::size_t index1, std::size_t index2, unsigned flags) const {
-    return CompareAt(index1, std::string(GetAt(index2)).c_str(), flags);
+    return CompareAt(index1, GetAt(index2).c_str(), flags);
 }

@@ -1,5 +1,5 @@
-// Loads arbitrary bytes as a locations file and checks that the loader's fast
-// splitting binds exactly the places that reading the file line by line, as
+// Loads arbitrary bytes as a locations file and checks that the loader
+// binds exactly the places that reading the file line by line, as
 // text mode reads it, and tokenizing each line in full would bind.
 #include <unistd.h>
 

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <limits>
 #include <system_error>
 #include <utility>
 
@@ -24,7 +23,6 @@ std::optional<SharedReadFile> SharedReadFile::Open(const std::filesystem::path& 
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
-    file.m_size = static_cast<std::uint64_t>(status.st_size);
     if (::flock(descriptor, LOCK_SH | LOCK_NB) != 0) {
         return std::nullopt;
     }
@@ -36,7 +34,7 @@ std::optional<SharedReadFile> SharedReadFile::Open(const std::filesystem::path& 
 }
 
 SharedReadFile::SharedReadFile(SharedReadFile&& other) noexcept
-    : m_descriptor(std::exchange(other.m_descriptor, -1)), m_size(other.m_size) {}
+    : m_descriptor(std::exchange(other.m_descriptor, -1)) {}
 
 SharedReadFile& SharedReadFile::operator=(SharedReadFile&& other) noexcept {
     if (this != &other) {
@@ -44,7 +42,6 @@ SharedReadFile& SharedReadFile::operator=(SharedReadFile&& other) noexcept {
             ::close(m_descriptor);
         }
         m_descriptor = std::exchange(other.m_descriptor, -1);
-        m_size = other.m_size;
     }
     return *this;
 }
@@ -63,21 +60,6 @@ std::size_t SharedReadFile::Read(char* buffer, std::size_t size) {
         }
         if (errno != EINTR) {
             throw std::system_error(errno, std::generic_category(), "read");
-        }
-    }
-}
-
-std::size_t SharedReadFile::ReadAt(std::uint64_t offset, char* buffer, std::size_t size) {
-    if (offset > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) {
-        return 0;  // past any end a file can have
-    }
-    for (;;) {
-        const ssize_t count = ::pread(m_descriptor, buffer, size, static_cast<off_t>(offset));
-        if (count >= 0) {
-            return static_cast<std::size_t>(count);
-        }
-        if (errno != EINTR) {
-            throw std::system_error(errno, std::generic_category(), "pread");
         }
     }
 }

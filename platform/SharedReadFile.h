@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 
@@ -27,20 +26,10 @@ public:
     // std::system_error when the read fails.
     std::size_t Read(char* buffer, std::size_t size);
 
-    // Reads up to `size` bytes from `offset` on, leaving the position Read
-    // goes on from alone; 0 at or past the end of the file. Threads may read
-    // different parts of the file at once this way. Throws std::system_error
-    // when the read fails.
-    std::size_t ReadAt(std::uint64_t offset, char* buffer, std::size_t size);
-
-    // The file's size in bytes when it was opened.
-    std::uint64_t SizeWhenOpened() const { return m_size; }
-
 private:
     explicit SharedReadFile(int descriptor) : m_descriptor(descriptor) {}
 
     int m_descriptor = -1;
-    std::uint64_t m_size = 0;
 };
 
 }  // namespace platform

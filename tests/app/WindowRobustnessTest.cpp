@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/COlvantaApp.h"
 #include "app/WindowFixture.h"
 #include "olvanta/Config.h"
 #include "support/UnprivilegedFiles.h"
@@ -191,6 +192,21 @@ TEST_F(WindowRobustnessTest, ADataFileThatCannotBeReadEndsTheProgramBeforeAnyWin
             << c.name;
         EXPECT_FALSE(SettingsWritten()) << c.name;
     }
+}
+
+TEST_F(WindowRobustnessTest, AProgramThatCannotTellWhereItIsReportsItsDataAsUnreadable) {
+    const auto noProc = []() -> fs::path {
+        throw fs::filesystem_error("read_symlink", "/proc/self/exe",
+                                   std::make_error_code(std::errc::no_such_file_or_directory));
+    };
+    EXPECT_EQ(DataDirectory(noProc, m_messages), std::nullopt);
+    ASSERT_EQ(m_messages.Messages().size(), 1u);
+    EXPECT_EQ(m_messages.Messages()[0].first, platform::MessageIcon::Stop);
+    EXPECT_EQ(m_messages.Messages()[0].second, kTimezonesError);
+
+    m_messages.Clear();
+    EXPECT_EQ(DataDirectory([this] { return m_data.Path(); }, m_messages), m_data.Path());
+    EXPECT_TRUE(m_messages.Messages().empty());
 }
 
 TEST_F(WindowRobustnessTest, DataThatIsNoProperTextStillGivesAWorkingWindow) {

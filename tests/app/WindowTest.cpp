@@ -13,6 +13,7 @@
 
 #include "app/WindowFixture.h"
 #include "controls/CAboutDlg.h"
+#include "res/AppIcon.h"
 
 namespace {
 
@@ -33,6 +34,17 @@ TEST_F(WindowTest, FirstRunSelectsTheFirstEntriesAndStoresThem) {
     EXPECT_EQ(ShownTime(), "15:47");
     EXPECT_EQ(Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->displayFormat(), "HH:mm");
     EXPECT_TRUE(BaseList()->hasFocus());
+}
+
+TEST_F(WindowTest, StartsWithTheTitleBarIconAndOffersEverySizeOncePainted) {
+    const DialogEnvironment environment{m_data.Path(), m_clock, m_messages};
+    COlvantaDlg window(environment);
+    window.OnInitDialog();
+    EXPECT_EQ(window.windowIcon().availableSizes(), OlvantaTitleBarIcon().availableSizes());
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&window] {
+        return window.windowIcon().availableSizes() == OlvantaIcon().availableSizes();
+    }));
 }
 
 TEST_F(WindowTest, BothListsHoldEveryPlaceAndUtcInOrder) {

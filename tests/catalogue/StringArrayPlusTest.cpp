@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <memory>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -118,49 +116,6 @@ TEST_F(StringArrayPlusTest, CompareItemsUsesTheOverride) {
     EXPECT_LT(plain.CompareItems(0, 1, 0), 0);
     EXPECT_GT(plain.CompareItems(1, 0, 0), 0);
     EXPECT_GT(plain.CompareItems(0, 1, 1), 0);
-}
-
-// A block of elements laid out as Add lays them out: "Oslo", "Rome", "Bern".
-struct SharedBlock {
-    std::string text = "OsloRomeBern";
-    std::vector<std::size_t> ends{4, 8, 12};
-};
-
-TEST_F(StringArrayPlusTest, SharedElementsOutliveTheLoadersHandleAndCopyOnAdd) {
-    auto block = std::make_shared<SharedBlock>();
-    const std::weak_ptr<SharedBlock> watch = block;
-    CStringArrayPlus array;
-    array.Share(block, block->text, block->ends);
-    EXPECT_EQ(array[1].data(), block->text.data() + 4);  // shown in place, not copied
-    block.reset();
-    ASSERT_FALSE(watch.expired());
-    ASSERT_EQ(array.GetCount(), 3u);
-    EXPECT_EQ(array.GetAt(2), "Bern");
-
-    array.Add("Paris");
-    EXPECT_TRUE(watch.expired());  // its own copy now; the block is let go
-    ASSERT_EQ(array.GetCount(), 4u);
-    EXPECT_EQ(array[0], "Oslo");
-    EXPECT_EQ(array[2], "Bern");
-    EXPECT_EQ(array[3], "Paris");
-    EXPECT_GT(array.CompareItems(3, 0, 0), 0);  // "Paris" after "Oslo"
-}
-
-TEST_F(StringArrayPlusTest, SharingIntoAFilledArrayOrWithoutAKeeperCopies) {
-    const SharedBlock block;
-    CStringArrayPlus filled;
-    filled.Add("Lima");
-    filled.Share(std::make_shared<int>(0), block.text, block.ends);
-    ASSERT_EQ(filled.GetCount(), 4u);
-    EXPECT_EQ(filled[0], "Lima");
-    EXPECT_EQ(filled[1], "Oslo");
-    EXPECT_EQ(filled[3], "Bern");
-
-    CStringArrayPlus unkept;
-    unkept.Share(nullptr, block.text, block.ends);
-    ASSERT_EQ(unkept.GetCount(), 3u);
-    EXPECT_NE(unkept[0].data(), block.text.data());
-    EXPECT_EQ(unkept[2], "Bern");
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "catalogue/LoadCatalogue.h"
-#include "platform/ZoneClock.h"
 #include "tools/ZoneSource.h"
+#include "tools/tzcheck/ZoneClock.h"
 #include "tools/tzsource/CivilDate.h"
 
 namespace {
@@ -117,7 +117,7 @@ TEST(ZoneClock, ConvertsWithTheGivenZoneAndRestoresTheOldSetting) {
     const auto zoneinfo = CompileZones(dir, kTestZoneSource);
     ::setenv("TZ", "UTC0", 1);
     {
-        const platform::ZoneClock clock(zoneinfo / "America/Port_Half");
+        const ZoneClock clock(zoneinfo / "America/Port_Half");
         const auto summer = clock.ToWallClock(tzsource::SecondsFromCivil({{2026, 7, 1}, 12, 0, 0}));
         EXPECT_EQ(summer.utcOffsetSeconds, -9000);
         EXPECT_EQ(summer.hour, 9);
@@ -125,7 +125,7 @@ TEST(ZoneClock, ConvertsWithTheGivenZoneAndRestoresTheOldSetting) {
         EXPECT_EQ(summer.weekday, 3);
     }
     EXPECT_STREQ(std::getenv("TZ"), "UTC0");
-    EXPECT_THROW(platform::ZoneClock(zoneinfo / "Nowhere/At_All"), std::runtime_error);
+    EXPECT_THROW(ZoneClock(zoneinfo / "Nowhere/At_All"), std::runtime_error);
     ::unsetenv("TZ");
 }
 

@@ -9,9 +9,9 @@
 #include <ostream>
 #include <set>
 
-#include "platform/ZoneClock.h"
 #include "timecalc/SystemTime.h"
 #include "timecalc/TimeCarry.h"
+#include "tools/tzcheck/ZoneClock.h"
 #include "tools/tzsource/CivilDate.h"
 
 namespace tzcheck {
@@ -35,7 +35,7 @@ SYSTEMTIME ToSystemTime(const CivilTime& time) {
     return fields;
 }
 
-SYSTEMTIME ToSystemTime(const platform::ZoneWallClock& clock) {
+SYSTEMTIME ToSystemTime(const ZoneWallClock& clock) {
     return ToSystemTime(
         CivilTime{{clock.year, clock.month, clock.day}, clock.hour, clock.minute, 0});
 }
@@ -64,8 +64,7 @@ std::int64_t Gcd(std::int64_t a, std::int64_t b) {
 
 // The reference's changes over [from, to), and the coarsest step that still
 // meets every offset and change (whole, half or quarter hours).
-ZoneScan Scan(const platform::ZoneClock& clock, const CTimeZone& zone, std::int64_t from,
-              std::int64_t to) {
+ZoneScan Scan(const ZoneClock& clock, const CTimeZone& zone, std::int64_t from, std::int64_t to) {
     ZoneScan scan;
     std::int64_t step = kHour;
     for (std::int64_t minutes :
@@ -110,7 +109,7 @@ bool Sampled(const std::vector<Change>& changes, std::int64_t instant, int daysA
 
 class ZoneChecker {
 public:
-    ZoneChecker(const CTimeZone& zone, const platform::ZoneClock& clock, ZoneResult& result)
+    ZoneChecker(const CTimeZone& zone, const ZoneClock& clock, ZoneResult& result)
         : m_zone(zone), m_clock(clock), m_result(result) {}
 
     void CheckYear(int year, int daysAround, Tally& tally) {
@@ -160,7 +159,7 @@ private:
     }
 
     const CTimeZone& m_zone;
-    const platform::ZoneClock& m_clock;
+    const ZoneClock& m_clock;
     ZoneResult& m_result;
 };
 
@@ -226,7 +225,7 @@ CheckReport RunCheck(const Catalogue& zones, const CheckOptions& options) {
         }
         ZoneResult result{zone->m_strName, zone->m_places.GetCount(), zone->m_strRemark, {}};
         try {
-            const platform::ZoneClock clock(options.zoneinfoDirectory / zone->m_strName);
+            const ZoneClock clock(options.zoneinfoDirectory / zone->m_strName);
             ZoneChecker checker(*zone, clock, result);
             for (std::size_t i = 0; i < report.years.size(); ++i) {
                 checker.CheckYear(report.years[i], options.daysAroundChanges, report.byYear[i]);

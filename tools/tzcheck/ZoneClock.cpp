@@ -1,11 +1,9 @@
-#include "platform/ZoneClock.h"
+#include "tools/tzcheck/ZoneClock.h"
 
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <stdexcept>
-
-namespace platform {
 
 ZoneClock::ZoneClock(const std::filesystem::path& zoneFile) {
     std::error_code error;
@@ -41,5 +39,3 @@ ZoneWallClock ZoneClock::ToWallClock(std::int64_t utcSeconds) const {
                          fields.tm_min,         fields.tm_sec,
                          fields.tm_wday,        static_cast<std::int32_t>(fields.tm_gmtoff)};
 }
-
-}  // namespace platform

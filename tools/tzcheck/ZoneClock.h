@@ -8,8 +8,6 @@
 #include <optional>
 #include <string>
 
-namespace platform {
-
 struct ZoneWallClock {
     int year = 0;
     int month = 0;  // 1..12
@@ -37,5 +35,3 @@ public:
 private:
     std::optional<std::string> m_previous;
 };
-
-}  // namespace platform
