@@ -10,7 +10,7 @@ COlvantaApp::COlvantaApp(int& argc, char** argv) : QApplication(argc, argv) {
     // carry it as their title. The desktop entry's name lets a Wayland
     // compositor show the entry's icon and name for the window, whatever the
     // program file is called.
-    setDesktopFileName(QStringLiteral("olvanta"));
+    setDesktopFileName(QStringLiteral("org.example.olvanta"));
 }
 
 bool COlvantaApp::InitInstance() {

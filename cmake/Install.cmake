@@ -22,6 +22,14 @@ function(olvanta_install_program target)
     if(NOT program)
         set(program ${target})
     endif()
+    # A stripped install (`cmake --install --strip`, and the package) also
+    # drops the compilers' version notes, as Debian's own packages do: strip
+    # alone keeps the .comment section.
+    set(installed "\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${OLVANTA_INSTALL_PRIVATE_DIR}/${program}")
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"${installed}\"
+                        COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
     file(RELATIVE_PATH link_target "/${CMAKE_INSTALL_BINDIR}"
          "/${OLVANTA_INSTALL_PRIVATE_DIR}/${program}")
     set(link "${CMAKE_BINARY_DIR}/install-links/${program}")

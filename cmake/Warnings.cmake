@@ -1,7 +1,14 @@
 # One interface target carries the project's warning policy; every target links it.
 add_library(olvanta_warnings INTERFACE)
 add_library(olvanta::warnings ALIAS olvanta_warnings)
-target_compile_options(olvanta_warnings INTERFACE -Wall -Wextra -Wpedantic -Werror)
+target_compile_options(olvanta_warnings INTERFACE -Wall -Wextra -Wpedantic)
+
+# Off by default: a packager's newer compiler or own flags may find warnings we
+# never saw, and that must not stop their build. The presets and CI turn it on.
+option(OLVANTA_WERROR "Treat compiler warnings as errors" OFF)
+if(OLVANTA_WERROR)
+    target_compile_options(olvanta_warnings INTERFACE -Werror)
+endif()
 
 # Helper: a library target per folder with its olvanta:: alias.
 function(olvanta_library name)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/GccRestrictFalsePositive.h"
 #include "timecalc/TimeCarry.h"
 #include "timecalc/UiStringTable.h"
 
@@ -52,7 +53,10 @@ std::string FormatMinutes(int minutes) {
     std::string text = minutes < 0 ? "-" : "";
     text += std::to_string(std::abs(hours));
     if (rest != 0) {
+        // g++ 12 at -O3 takes this string copy for an overlapping one.
+        OLVANTA_GCC_RESTRICT_FALSE_POSITIVE_BEGIN
         text += ":" + std::to_string(rest);
+        OLVANTA_GCC_RESTRICT_FALSE_POSITIVE_END
     }
     return text;
 }

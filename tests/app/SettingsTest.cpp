@@ -14,6 +14,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "app/settings/Settings.h"
 #include "support/RecordingMessageSink.h"
@@ -46,9 +47,9 @@ Files FilesUnder(const fs::path& root) {
 // Gives `home` and all in it to "nobody", whom the children run as under root.
 void HandOver(const fs::path& home) {
     for (const auto& entry : fs::recursive_directory_iterator(home)) {
-        ::lchown(entry.path().c_str(), 65534, 65534);  // fails harmlessly unless root
+        std::ignore = ::lchown(entry.path().c_str(), 65534, 65534);  // fails harmlessly unless root
     }
-    ::lchown(home.c_str(), 65534, 65534);
+    std::ignore = ::lchown(home.c_str(), 65534, 65534);
 }
 
 // Runs `work` in a child process with its configuration directory in `home`,

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "platform/GccRestrictFalsePositive.h"
 #include "tools/tzgen/CityDataset.h"
 #include "tools/tzgen/DataFileText.h"
 #include "tools/tzgen/EnglishCities.h"
@@ -70,7 +71,10 @@ std::string CountryName(const Tables& tables, const std::string& code) {
 std::string ZoneLabel(const EncodedZone& zone, const std::string& region) {
     std::string label = OffsetText(zone.standard.bias * 60);
     if (zone.daylight.bias != 0) {
+        // g++ 12 at -O3 takes this string copy for an overlapping one.
+        OLVANTA_GCC_RESTRICT_FALSE_POSITIVE_BEGIN
         label += "/" + OffsetText((zone.standard.bias + zone.daylight.bias) * 60).substr(3);
+        OLVANTA_GCC_RESTRICT_FALSE_POSITIVE_END
     }
     return region.empty() ? label : label + " " + region;
 }

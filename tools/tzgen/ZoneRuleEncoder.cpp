@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <set>
 
+#include "platform/GccRestrictFalsePositive.h"
 #include "tools/tzsource/CivilDate.h"
 
 namespace tzgen {
@@ -28,7 +29,10 @@ std::int16_t Minutes(std::int32_t seconds, std::vector<std::string>& notes) {
 }
 
 std::string TwoDigits(int value) {
+    // g++ 12 at -O3 takes this string copy for an overlapping one.
+    OLVANTA_GCC_RESTRICT_FALSE_POSITIVE_BEGIN
     return (value < 10 ? "0" : "") + std::to_string(value);
+    OLVANTA_GCC_RESTRICT_FALSE_POSITIVE_END
 }
 
 std::string DateText(const CivilDate& date) {
