@@ -8,15 +8,14 @@ constexpr char kQuote = '"';
 constexpr char kComma = ',';
 
 // Moves past the field's end: `end` is the index of its delimiter or npos.
-void TakeUntil(FieldCursor& cursor, std::size_t end, std::string& field) {
-    const std::string_view rest = cursor.line.substr(cursor.position);
+std::string_view TakeUntil(FieldCursor& cursor, std::size_t end) {
+    const std::size_t start = cursor.position;
     if (end == std::string_view::npos) {
-        field.assign(rest);
         cursor.position = cursor.line.size();
-        return;
+        return cursor.line.substr(start);
     }
-    field.assign(rest.substr(0, end - cursor.position));
     cursor.position = end + 1;
+    return cursor.line.substr(start, end - start);
 }
 
 bool IsCSpace(char c) {
@@ -34,26 +33,29 @@ void SkipPastNextComma(FieldCursor& cursor) {
 
 }  // namespace
 
-std::size_t NextField(FieldCursor& cursor, std::string& field) {
-    field.clear();
+std::string_view NextField(FieldCursor& cursor) {
     const bool quoted = !cursor.AtEnd() && cursor.line[cursor.position] == kQuote;
     if (quoted) {
         ++cursor.position;
     }
     if (cursor.AtEnd()) {
         cursor.position = cursor.line.size();
-        return 0;
+        return {};
     }
     if (!quoted) {
-        TakeUntil(cursor, cursor.line.find(kComma, cursor.position), field);
-        return field.size();
+        return TakeUntil(cursor, cursor.line.find(kComma, cursor.position));
     }
-    TakeUntil(cursor, cursor.line.find(kQuote, cursor.position), field);
+    const std::string_view field = TakeUntil(cursor, cursor.line.find(kQuote, cursor.position));
     // After the closing quote only a comma is consumed; anything else starts
     // the next field.
     if (!cursor.AtEnd() && cursor.line[cursor.position] == kComma) {
         ++cursor.position;
     }
+    return field;
+}
+
+std::size_t NextField(FieldCursor& cursor, std::string& field) {
+    field.assign(NextField(cursor));
     return field.size();
 }
 
@@ -95,9 +97,10 @@ void ReadRule(FieldCursor& cursor, TransitionRule& rule) {
     rule = NarrowRule(numbers);
 }
 
-bool ParseLocationLine(std::string_view line, std::string& zoneName, std::string& placeName) {
+bool ParseLocationLine(std::string_view line, std::string_view& zoneName,
+                       std::string_view& placeName) {
     FieldCursor cursor{line};
-    NextField(cursor, zoneName);
-    NextField(cursor, placeName);
+    zoneName = NextField(cursor);
+    placeName = NextField(cursor);
     return !zoneName.empty() && !placeName.empty();
 }

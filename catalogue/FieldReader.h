@@ -18,8 +18,11 @@ struct FieldCursor {
     bool AtEnd() const { return position >= line.size(); }
 };
 
-// Copies the next field into `field` and advances the cursor past it and its
-// comma. Fields past the end of the line are empty. Returns the field's length.
+// The next field, a part of the cursor's line; advances the cursor past it
+// and its comma. Fields past the end of the line are empty.
+std::string_view NextField(FieldCursor& cursor);
+
+// The same copied into `field`. Returns the field's length.
 std::size_t NextField(FieldCursor& cursor, std::string& field);
 
 // Reads one number as strtol does (white space, sign, digits, clamped to the
@@ -30,6 +33,8 @@ std::int32_t ReadNumber(FieldCursor& cursor);
 // Reads the seven numbers of a rule and narrows them to the rule's widths.
 void ReadRule(FieldCursor& cursor, TransitionRule& rule);
 
-// Splits a locations line into its zone name and place name. Returns whether
-// both are non-empty, i.e. whether the line binds a place.
-bool ParseLocationLine(std::string_view line, std::string& zoneName, std::string& placeName);
+// Splits a locations line into its zone name and place name, both parts of
+// the line. Returns whether both are non-empty, i.e. whether the line binds
+// a place.
+bool ParseLocationLine(std::string_view line, std::string_view& zoneName,
+                       std::string_view& placeName);

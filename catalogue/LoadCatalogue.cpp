@@ -39,27 +39,25 @@ public:
     explicit PlaceBinder(Catalogue& zones) : m_zones(zones) {}
 
     void AddPlace(std::string_view line) {
-        if (!ParseLocationLine(line, m_zoneName, m_placeName)) {
+        std::string_view zoneName;
+        std::string_view placeName;
+        if (!ParseLocationLine(line, zoneName, placeName)) {
             return;
         }
-        // A locations file lists a zone's places together, so the zone is
-        // most often the one before.
-        if (m_zone == nullptr || m_zone->m_strName != m_zoneName) {
-            m_zone = m_zones.Lookup(m_zoneName);
+        // A locations file may list a zone's places together, so the zone is
+        // often the one before.
+        if (m_zone == nullptr || m_zone->m_strName != zoneName) {
+            m_zone = m_zones.Lookup(zoneName);
             if (m_zone == nullptr) {
-                m_zone = m_zones.Insert(MakePlaceholderZone(m_zoneName));
+                m_zone = m_zones.Insert(MakePlaceholderZone(zoneName));
             }
         }
-        m_zone->m_places.Add(m_placeName);
+        m_zone->m_places.Add(placeName);
     }
 
 private:
     Catalogue& m_zones;
     CTimeZone* m_zone = nullptr;
-    // Kept across lines so that splitting a line allocates nothing once they
-    // have grown to the longest names.
-    std::string m_zoneName;
-    std::string m_placeName;
 };
 
 }  // namespace

@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CTimeZone zone(line);
     Check(zone.m_strName.size() + zone.m_strLabel.size() + zone.m_strRemark.size() <= size);
 
-    std::string zoneName;
-    std::string placeName;
+    std::string_view zoneName;
+    std::string_view placeName;
     const bool binds = ParseLocationLine(line, zoneName, placeName);
     Check(binds == (!zoneName.empty() && !placeName.empty()));
     Check(zoneName.size() + placeName.size() <= size);

@@ -48,10 +48,10 @@ const std::filesystem::path& WorkDirectory() {
 std::map<std::string, std::vector<std::string>> PlacesLineByLine(std::string_view bytes) {
     std::map<std::string, std::vector<std::string>> places;
     ForEachTextModeLine(bytes, [&places](std::string_view line) {
-        std::string zone;
-        std::string place;
+        std::string_view zone;
+        std::string_view place;
         if (ParseLocationLine(line, zone, place)) {
-            places[zone].push_back(place);
+            places[std::string(zone)].emplace_back(place);
         }
     });
     return places;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <numeric>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -57,11 +58,12 @@ bool CollatesPlainNamesAsBytes(const QLocale& locale) {
         default: return false;
     }
 }
+bool IsPlainCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ';
+}
+
 bool IsPlainName(std::string_view utf8) {
-    return std::all_of(utf8.begin(), utf8.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == ' ';
-    });
+    return std::all_of(utf8.begin(), utf8.end(), IsPlainCharacter);
 }
 
 unsigned char Folded(char c) {
@@ -81,6 +83,22 @@ std::uint64_t LeadingFoldedBytes(std::string_view plain) {
 bool PlainLess(std::string_view left, std::string_view right) {
     return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
                                         [](char a, char b) { return Folded(a) < Folded(b); });
+}
+
+// Where two names first differ, letter case ignored, in a plain character on
+// both sides, those two characters order the names whatever else either one
+// holds: what comes before is the same in both, and a difference in letters
+// decides before any accent or case after it does. Empty when the collator
+// has to decide.
+std::optional<bool> LessByFirstDifference(std::string_view left, std::string_view right) {
+    const auto [inLeft, inRight] =
+        std::mismatch(left.begin(), left.end(), right.begin(), right.end(),
+                      [](char a, char b) { return Folded(a) == Folded(b); });
+    if (inLeft == left.end() || inRight == right.end() || !IsPlainCharacter(*inLeft) ||
+        !IsPlainCharacter(*inRight)) {
+        return std::nullopt;
+    }
+    return Folded(*inLeft) < Folded(*inRight);
 }
 
 struct SortItem {
@@ -114,6 +132,12 @@ std::vector<PlaceList::Entry> SortedEntries(const std::vector<Source>& sources,
             return left.prefix != right.prefix
                        ? left.prefix < right.prefix
                        : PlainLess(sources[left.index].utf8, sources[right.index].utf8);
+        }
+        if (bytesWillDo) {
+            if (const std::optional<bool> less =
+                    LessByFirstDifference(sources[left.index].utf8, sources[right.index].utf8)) {
+                return *less;
+            }
         }
         return collator.compare(entries[left.index].text, entries[right.index].text) < 0;
     });

@@ -1,34 +1,70 @@
 #include "platform/DefaultBrowser.h"
 
+#include <dlfcn.h>
 #include <gio/gio.h>
 
 #include <memory>
+#include <optional>
 
 namespace platform {
 namespace {
 
-struct ObjectUnref {
-    void operator()(GAppInfo* app) const { g_object_unref(app); }
+// GIO brings six more shared libraries and their set-up into the process,
+// which every start of the window would pay for; only a click on a link whose
+// address the desktop's opener refused needs it, so it is loaded then.
+struct Gio {
+    decltype(&g_app_info_get_default_for_uri_scheme) defaultForScheme;
+    decltype(&g_app_info_get_default_for_type) defaultForType;
+    decltype(&g_app_info_launch_uris) launchUris;
+    decltype(&g_object_unref) unref;
 };
-using AppInfo = std::unique_ptr<GAppInfo, ObjectUnref>;
 
-AppInfo FindDefaultBrowser() {
-    if (GAppInfo* app = g_app_info_get_default_for_uri_scheme("https")) {
-        return AppInfo(app);
+template <typename Function>
+bool Resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+// Empty when the library or one of its functions is missing. Loaded once and
+// never unloaded: GIO cannot be unloaded safely.
+const std::optional<Gio>& LoadGio() {
+    static const std::optional<Gio> gio = []() -> std::optional<Gio> {
+        void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        Gio loaded{};
+        if (library != nullptr &&
+            Resolve(library, "g_app_info_get_default_for_uri_scheme", loaded.defaultForScheme) &&
+            Resolve(library, "g_app_info_get_default_for_type", loaded.defaultForType) &&
+            Resolve(library, "g_app_info_launch_uris", loaded.launchUris) &&
+            Resolve(library, "g_object_unref", loaded.unref)) {
+            return loaded;
+        }
+        return std::nullopt;
+    }();
+    return gio;
+}
+
+GAppInfo* FindDefaultBrowser(const Gio& gio) {
+    if (GAppInfo* app = gio.defaultForScheme("https")) {
+        return app;
     }
-    return AppInfo(g_app_info_get_default_for_type("text/html", /*must_support_uris=*/TRUE));
+    return gio.defaultForType("text/html", /*must_support_uris=*/TRUE);
 }
 
 }  // namespace
 
 BrowserLaunch StartDefaultBrowser(const std::string& url) {
-    const AppInfo browser = FindDefaultBrowser();
+    const std::optional<Gio>& gio = LoadGio();
+    if (!gio) {
+        return {BrowserLaunch::Outcome::NoBrowser};
+    }
+    const auto unref = [&gio](GAppInfo* app) { gio->unref(app); };
+    const std::unique_ptr<GAppInfo, decltype(unref)> browser(FindDefaultBrowser(*gio), unref);
     if (!browser) {
         return {BrowserLaunch::Outcome::NoBrowser};
     }
     GList uris{const_cast<char*>(url.c_str()), nullptr, nullptr};
     GError* error = nullptr;
-    if (g_app_info_launch_uris(browser.get(), &uris, nullptr, &error)) {
+    if (gio->launchUris(browser.get(), &uris, nullptr, &error)) {
         return {BrowserLaunch::Outcome::Started};
     }
     const BrowserLaunch failed{BrowserLaunch::Outcome::Failed, error->domain, error->code};

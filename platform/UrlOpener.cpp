@@ -32,7 +32,9 @@ OpenResult ResultOfLaunchError(const BrowserLaunch& launch) {
     if (launch.errorDomain == G_SPAWN_ERROR) {
         return ResultOfSpawnError(launch.errorCode);
     }
-    if (launch.errorDomain == G_IO_ERROR) {
+    // GIO's own error domain by its registered name: G_IO_ERROR would call
+    // into GIO, which the window loads only to start a browser.
+    if (launch.errorDomain == g_quark_try_string("g-io-error-quark")) {
         return ResultOfIoError(launch.errorCode);
     }
     return {launch.errorCode, true};

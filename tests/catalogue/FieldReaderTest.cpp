@@ -153,8 +153,8 @@ TEST(ParseLocationLineTest, SplitsZoneAndPlaceAndTellsWhetherBothAreThere) {
         {"Zone", "Zone", "", false},
     };
     for (const Case& c : cases) {
-        std::string zone = "stale";
-        std::string place = "stale";
+        std::string_view zone = "stale";
+        std::string_view place = "stale";
         EXPECT_EQ(ParseLocationLine(c.line, zone, place), c.binds) << c.line;
         EXPECT_EQ(zone, c.zone) << c.line;
         EXPECT_EQ(place, c.place) << c.line;

@@ -260,14 +260,14 @@ struct LineByLine {
 LineByLine ReadLineByLine(std::string_view locations) {
     LineByLine result;
     ForEachTextModeLine(locations, [&result](std::string_view line) {
-        std::string zone;
-        std::string place;
+        std::string_view zone;
+        std::string_view place;
         if (ParseLocationLine(line, zone, place)) {
-            std::vector<std::string>& places = result.places[zone];
+            std::vector<std::string>& places = result.places[std::string(zone)];
             if (places.empty()) {
-                result.namesInOrder.push_back(zone);
+                result.namesInOrder.emplace_back(zone);
             }
-            places.push_back(place);
+            places.emplace_back(place);
             ++result.count;
         }
     });

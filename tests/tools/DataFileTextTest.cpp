@@ -43,9 +43,10 @@ TEST(DataFileText, LocationLinesReadBackThroughTheProgramsReader) {
                                   " Blank, ", "a,b,c", "Ushuaia\r", "Nul\x01"}) {
         const std::string place = CleanFieldText(raw);
         const std::string zone = "Zone, With Comma";
-        std::string zoneRead;
-        std::string placeRead;
-        ASSERT_TRUE(ParseLocationLine(LocationLine(zone, place), zoneRead, placeRead)) << raw;
+        const std::string line = LocationLine(zone, place);
+        std::string_view zoneRead;
+        std::string_view placeRead;
+        ASSERT_TRUE(ParseLocationLine(line, zoneRead, placeRead)) << raw;
         EXPECT_EQ(zoneRead, zone);
         EXPECT_EQ(placeRead, place);
     }

@@ -61,8 +61,8 @@ protected:
     std::multimap<std::string, std::string> PlacesByName(const std::string& locationsFile) const {
         std::multimap<std::string, std::string> places;
         for (std::string_view line : tzsource::SplitLines(locationsFile)) {
-            std::string zone;
-            std::string place;
+            std::string_view zone;
+            std::string_view place;
             EXPECT_TRUE(ParseLocationLine(line, zone, place)) << line;
             places.emplace(place, zone);
         }
