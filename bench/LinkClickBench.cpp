@@ -20,6 +20,7 @@
 
 #include "controls/CHyperLink.h"
 #include "controls/SystemUrlOpener.h"
+#include "support/DefaultBrowser.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 
@@ -41,21 +42,13 @@ public:
     std::string taker;
 };
 
-// A browser that notes its start in `started` and then sleeps for 5 s.
-void InstallSleepingBrowser(const TempDir& home, const std::filesystem::path& started) {
-    const std::filesystem::path program =
-        home.Write("bin/sleepy-browser", "#!/bin/sh\ntouch '" + started.string() + "'\nsleep 5\n");
-    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-    home.Write("data/applications/sleepy.desktop",
-               "[Desktop Entry]\nType=Application\nName=Sleepy\nExec=" + program.string() +
-                   " %u\nMimeType=x-scheme-handler/https;text/html;\n");
-    home.Write("config/mimeapps.list",
-               "[Default Applications]\nx-scheme-handler/https=sleepy.desktop\n");
-    ::setenv("XDG_DATA_HOME", (home.Path() / "data").c_str(), 1);
-    ::setenv("XDG_DATA_DIRS", (home.Path() / "none").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (home.Path() / "config").c_str(), 1);
-    ::setenv("XDG_CONFIG_DIRS", (home.Path() / "none").c_str(), 1);
-    ::setenv("BROWSER", program.c_str(), 1);
+// A browser that notes its start in `started` and then sleeps for 5 s; both
+// the desktop's opener (through $BROWSER) and GIO find it.
+void InstallSleepingBrowser(const TempDir& home, ScopedEnvironment& environment,
+                            const std::filesystem::path& started) {
+    const std::filesystem::path program = InstallDefaultBrowser(
+        home, environment, "#!/bin/sh\ntouch '" + started.string() + "'\nsleep 5\n");
+    environment.Set("BROWSER", program.string());
 }
 
 }  // namespace
@@ -64,7 +57,8 @@ int main(int argc, char** argv) {
     const int clicks = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const TempDir home;
     const std::filesystem::path started = home.Path() / "started";
-    InstallSleepingBrowser(home, started);
+    ScopedEnvironment environment;
+    InstallSleepingBrowser(home, environment, started);
 
     QApplication application(argc, argv);
     QWidget window;

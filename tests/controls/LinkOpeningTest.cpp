@@ -18,6 +18,7 @@
 
 #include "controls/CHyperLink.h"
 #include "controls/SystemUrlOpener.h"
+#include "support/DefaultBrowser.h"
 #include "support/RecordingMessageSink.h"
 #include "support/RecordingUrlOpener.h"
 #include "support/ScopedEnvironment.h"
@@ -130,21 +131,10 @@ TEST_F(LinkOpeningTest, EachOutcomeOfTheTwoServicesOpensOrIsReported) {
 // arguments it is started with, each ended by a NUL, to `arguments`.
 struct RecordingBrowser {
     explicit RecordingBrowser(const TempDir& home) : arguments(home.Path() / "arguments") {
-        const std::filesystem::path program = home.Write(
-            "bin/browser", "#!/bin/sh\nfor argument do printf '%s\\0' \"$argument\"; done > '" +
-                               arguments.string() + ".part'\nmv '" + arguments.string() +
-                               ".part' '" + arguments.string() + "'\n");
-        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-        home.Write("data/applications/browser.desktop",
-                   "[Desktop Entry]\nType=Application\nName=Browser\nExec=" + program.string() +
-                       " %u\nMimeType=x-scheme-handler/https;text/html;\n");
-        home.Write("config/mimeapps.list",
-                   "[Default Applications]\nx-scheme-handler/https=browser.desktop\n");
-        environment.Set("XDG_DATA_HOME", (home.Path() / "data").string());
-        environment.Set("XDG_DATA_DIRS", (home.Path() / "none").string());
-        environment.Set("XDG_CONFIG_HOME", (home.Path() / "config").string());
-        environment.Set("XDG_CONFIG_DIRS", (home.Path() / "none").string());
-        environment.Unset("XDG_CURRENT_DESKTOP");
+        InstallDefaultBrowser(home, environment,
+                              "#!/bin/sh\nfor argument do printf '%s\\0' \"$argument\"; done > '" +
+                                  arguments.string() + ".part'\nmv '" + arguments.string() +
+                                  ".part' '" + arguments.string() + "'\n");
     }
 
     // The arguments it was started with; none when it has not been started.
