@@ -62,7 +62,9 @@ public:
         if (!rendering.isNull() && rendering.size() != size) {
             rendering = rendering.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         }
-        return mode == QIcon::Normal ? rendering : QIconEngine::pixmap(size, mode, state);
+        // The disabled, active and selected looks are the style's to make from
+        // the plain rendering; the base class would paint, and so call back here.
+        return mode == QIcon::Normal ? rendering : QIcon(rendering).pixmap(size, mode, state);
     }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,

@@ -37,4 +37,13 @@ TEST(AppIconTest, TheTitleBarIconOffersOneSizeAndDrawsLargerOnesSharp) {
     EXPECT_EQ(Drawn(icon, 32), PngFile(32));  // a screen scaled by two
 }
 
+// Disabled and selected looks are made from the same picture, not left empty.
+TEST(AppIconTest, EveryModeDrawsThePicture) {
+    for (const QIcon::Mode mode : {QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
+        const QImage drawn = OlvantaIcon().pixmap(QSize(32, 32), mode).toImage();
+        ASSERT_EQ(drawn.size(), QSize(32, 32)) << mode;
+        EXPECT_GT(qAlpha(drawn.pixel(16, 16)), 0) << mode;
+    }
+}
+
 }  // namespace
