@@ -24,9 +24,11 @@ PlaceComboBox::PlaceComboBox(QWidget* parent) : QComboBox(parent) {
     // places; the layout fixes the size anyway.
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMaxVisibleItems(kVisibleEntries);
-    auto* view = new QListView(this);  // owned by the combo box
-    view->setUniformItemSizes(true);
-    setView(view);
+    // Qt's own list view, told that every row has the same height, so that
+    // opening the list measures one row rather than all of them.
+    if (auto* list = qobject_cast<QListView*>(view())) {
+        list->setUniformItemSizes(true);
+    }
 
     // The combo box would itself look the typed text up in the whole list when
     // the text field is left or Return is pressed, and select an entry that

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -145,6 +146,9 @@ TEST_F(WindowTest, ChoosingWithTheKeyboardOrTheMouseStoresThePositionAtOnce) {
 
     RemoteList()->showPopup();
     QAbstractItemView* view = RemoteList()->view();
+    // Rows of one height: opening a list of a million places measures one.
+    ASSERT_TRUE(qobject_cast<QListView*>(view) != nullptr);
+    EXPECT_TRUE(qobject_cast<QListView*>(view)->uniformItemSizes());
     const QModelIndex kolkata = view->model()->index(3, 0);
     view->scrollTo(kolkata);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(kolkata).center());
