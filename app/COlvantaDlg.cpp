@@ -343,9 +343,13 @@ void COlvantaDlg::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     if (!m_painted) {
         m_painted = true;
-        // The window started with the title bar's picture only; the other
-        // sizes (task bar, window switcher) follow once it is on screen.
-        QTimer::singleShot(0, this, [this] { setWindowIcon(OlvantaIcon()); });
+        // The window started with the title bar's picture only and with the
+        // lists' two shown entries only; the other sizes (task bar, window
+        // switcher) and the rest of the lists follow once it is on screen.
+        QTimer::singleShot(0, this, [this] {
+            setWindowIcon(OlvantaIcon());
+            m_places.Prepare();
+        });
     }
 }
 

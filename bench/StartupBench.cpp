@@ -1,5 +1,6 @@
 // Start-up of the window against a minimal Qt dialog, both offscreen: the
-// time from starting the process to the first paint, the resident memory, and
+// time from starting the process to the first paint and to the window being
+// ready (its work after the first paint done), the resident memory, and
 // typing a prefix into a list and leaving it. Runs each case N times (default
 // 20) and prints medians and the ratios the goals are stated in.
 //   startup_bench [RUNS] [--large]   (--large adds 1,000,000 places)
@@ -22,6 +23,7 @@ namespace {
 
 struct Sample {
     double shownMs = 0;
+    double readyMs = 0;  // the window's work after its first paint done
     double residentMb = 0;
     double typeLeaveMs = 0;
 };
@@ -53,7 +55,9 @@ Sample RunOnce(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "probe %s failed: %s\n", arguments[1].c_str(), output.c_str());
         std::exit(1);
     }
-    return Sample{(*shown - static_cast<double>(start)) / 1e6, *resident / 1024.0,
+    const double ready = Field(output, "ready_ns").value_or(*shown);
+    return Sample{(*shown - static_cast<double>(start)) / 1e6,
+                  (ready - static_cast<double>(start)) / 1e6, *resident / 1024.0,
                   Field(output, "type_leave_ms").value_or(0)};
 }
 
@@ -65,6 +69,7 @@ double Median(std::vector<double> values) {
 
 struct Summary {
     double shownMs;
+    double readyMs;
     double residentMb;
     double typeLeaveMs;
 };
@@ -83,15 +88,17 @@ Summary Measure(const std::string& probe, const std::string& argument, int runs)
         RunOnce(arguments);  // the first start creates the settings; not counted
     }
     std::vector<double> shown;
+    std::vector<double> ready;
     std::vector<double> resident;
     std::vector<double> typing;
     for (int i = 0; i < runs; ++i) {
         const Sample sample = RunOnce(arguments);
         shown.push_back(sample.shownMs);
+        ready.push_back(sample.readyMs);
         resident.push_back(sample.residentMb);
         typing.push_back(sample.typeLeaveMs);
     }
-    return Summary{Median(shown), Median(resident), Median(typing)};
+    return Summary{Median(shown), Median(ready), Median(resident), Median(typing)};
 }
 
 const char* Verdict(bool met) {
@@ -118,13 +125,14 @@ int main(int argc, char** argv) {
     const Summary places200k = Measure(probe, medium.Path().string(), runs);
     std::printf("minimal Qt dialog:            shown %7.1f ms, resident %6.1f MB\n",
                 minimal.shownMs, minimal.residentMb);
-    std::printf("window, shipped data:         shown %7.1f ms, resident %6.1f MB\n",
-                shipped.shownMs, shipped.residentMb);
+    std::printf("window, shipped data:         shown %7.1f ms, ready %7.1f ms, resident %6.1f MB\n",
+                shipped.shownMs, shipped.readyMs, shipped.residentMb);
     std::printf("window, no places:            shown %7.1f ms, resident %6.1f MB\n", none.shownMs,
                 none.residentMb);
     std::printf(
-        "window, 200,000 places:       shown %7.1f ms, resident %6.1f MB, type+leave %.2f ms\n",
-        places200k.shownMs, places200k.residentMb, places200k.typeLeaveMs);
+        "window, 200,000 places:       shown %7.1f ms, ready %7.1f ms, resident %6.1f MB, "
+        "type+leave %.2f ms\n",
+        places200k.shownMs, places200k.readyMs, places200k.residentMb, places200k.typeLeaveMs);
     const double ratio = shipped.shownMs / minimal.shownMs;
     std::printf("start-up ratio shipped/minimal: %.2f (goal: at most 1.15) %s\n", ratio,
                 Verdict(ratio <= 1.15));
@@ -132,8 +140,11 @@ int main(int argc, char** argv) {
         "resident memory above the minimal dialog, shipped data: %.1f MB (goal: at most 10) %s\n",
         shipped.residentMb - minimal.residentMb,
         Verdict(shipped.residentMb - minimal.residentMb <= 10));
-    std::printf("200,000 places shown in %.1f ms (goal: at most 400; minimal dialog %.1f ms) %s\n",
-                places200k.shownMs, minimal.shownMs, Verdict(places200k.shownMs <= 400));
+    std::printf(
+        "200,000 places shown in %.1f ms, ready in %.1f ms (goal: at most 400; minimal dialog "
+        "%.1f ms) %s\n",
+        places200k.shownMs, places200k.readyMs, minimal.shownMs,
+        Verdict(places200k.readyMs <= 400));
     std::printf(
         "200,000 places, typing a prefix and leaving the list: %.2f ms (goal: under 16) %s\n",
         places200k.typeLeaveMs, Verdict(places200k.typeLeaveMs < 16));
@@ -146,8 +157,9 @@ int main(int argc, char** argv) {
         const Summary places1m = Measure(probe, huge.Path().string(), runs);
         const double perPlace = (places1m.residentMb - none.residentMb) * 1024 * 1024 / 1e6;
         std::printf(
-            "1,000,000 places shown in %.1f ms (goal: at most 1500; minimal dialog %.1f ms) %s\n",
-            places1m.shownMs, minimal.shownMs, Verdict(places1m.shownMs <= 1500));
+            "1,000,000 places shown in %.1f ms, ready in %.1f ms (goal: at most 1500; minimal "
+            "dialog %.1f ms) %s\n",
+            places1m.shownMs, places1m.readyMs, minimal.shownMs, Verdict(places1m.readyMs <= 1500));
         std::printf(
             "1,000,000 places, typing a prefix and leaving the list: %.2f ms (goal: under 16) %s\n",
             places1m.typeLeaveMs, Verdict(places1m.typeLeaveMs < 16));

@@ -2,32 +2,12 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <array>
 #include <cstdint>
-#include <numeric>
 #include <optional>
 #include <string_view>
 
 namespace {
-
-// A place name before its text is made: its UTF-8 bytes and its zone.
-struct Source {
-    std::string_view utf8;
-    const CTimeZone* zone;  // null for "UTC"
-};
-
-std::vector<Source> SourcesInCatalogueOrder(const Catalogue& zones) {
-    std::size_t count = 1;
-    zones.ForEach([&count](const CTimeZone& zone) { count += zone.m_places.GetCount(); });
-    std::vector<Source> sources;
-    sources.reserve(count);
-    zones.ForEach([&sources](const CTimeZone& zone) {
-        for (std::string_view place : zone.m_places) {
-            sources.push_back({place, &zone});
-        }
-    });
-    sources.push_back({PlaceList::kUtcEntry, nullptr});
-    return sources;
-}
 
 // In the root collation and in the languages below, names made only of ASCII
 // letters, digits and blanks collate, letter case ignored, exactly as their
@@ -58,8 +38,19 @@ bool CollatesPlainNamesAsBytes(const QLocale& locale) {
         default: return false;
     }
 }
+
+// Every name's every byte is looked up here when the list is made.
+constexpr std::array<bool, 256> kPlainCharacters = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0; c < 256; ++c) {
+        plain[static_cast<std::size_t>(c)] =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ';
+    }
+    return plain;
+}();
+
 bool IsPlainCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ';
+    return kPlainCharacters[static_cast<unsigned char>(c)];
 }
 
 bool IsPlainName(std::string_view utf8) {
@@ -80,9 +71,15 @@ std::uint64_t LeadingFoldedBytes(std::string_view plain) {
     return prefix;
 }
 
-bool PlainLess(std::string_view left, std::string_view right) {
-    return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
-                                        [](char a, char b) { return Folded(a) < Folded(b); });
+// Plain names compared by their folded bytes: negative, zero or positive.
+int ComparePlain(std::string_view left, std::string_view right) {
+    const auto [inLeft, inRight] =
+        std::mismatch(left.begin(), left.end(), right.begin(), right.end(),
+                      [](char a, char b) { return Folded(a) == Folded(b); });
+    if (inLeft == left.end() || inRight == right.end()) {
+        return (inLeft == left.end() ? 0 : 1) - (inRight == right.end() ? 0 : 1);
+    }
+    return Folded(*inLeft) < Folded(*inRight) ? -1 : 1;
 }
 
 // Where two names first differ, letter case ignored, in a plain character on
@@ -101,60 +98,37 @@ std::optional<bool> LessByFirstDifference(std::string_view left, std::string_vie
     return Folded(*inLeft) < Folded(*inRight);
 }
 
-struct SortItem {
-    std::uint64_t prefix;
-    std::uint32_t index;
-    bool plain;
-};
-
-// The entries in the order people expect. Plain names are compared by their
-// folded bytes where the collator's language allows, the others by the
-// collator. The texts are made in catalogue order, which reads the catalogue
-// front to back, and then moved into place.
-std::vector<PlaceList::Entry> SortedEntries(const std::vector<Source>& sources,
-                                            const QCollator& collator) {
-    const bool bytesWillDo = CollatesPlainNamesAsBytes(collator.locale()) &&
-                             collator.caseSensitivity() == Qt::CaseInsensitive &&
-                             !collator.ignorePunctuation() && !collator.numericMode();
-    std::vector<PlaceList::Entry> entries;
-    entries.reserve(sources.size());
-    std::vector<SortItem> items(sources.size());
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        const std::string_view utf8 = sources[i].utf8;
-        entries.push_back(
-            {QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), sources[i].zone});
-        const bool plain = bytesWillDo && IsPlainName(utf8);
-        items[i] =
-            SortItem{plain ? LeadingFoldedBytes(utf8) : 0, static_cast<std::uint32_t>(i), plain};
-    }
-    std::stable_sort(items.begin(), items.end(), [&](const SortItem& left, const SortItem& right) {
-        if (left.plain && right.plain) {
-            return left.prefix != right.prefix
-                       ? left.prefix < right.prefix
-                       : PlainLess(sources[left.index].utf8, sources[right.index].utf8);
-        }
-        if (bytesWillDo) {
-            if (const std::optional<bool> less =
-                    LessByFirstDifference(sources[left.index].utf8, sources[right.index].utf8)) {
-                return *less;
-            }
-        }
-        return collator.compare(entries[left.index].text, entries[right.index].text) < 0;
-    });
-    std::vector<PlaceList::Entry> sorted;
-    sorted.reserve(entries.size());
-    for (const SortItem& item : items) {
-        sorted.push_back(std::move(entries[item.index]));
-    }
-    return sorted;
+QString Utf16(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
+
+// Selecting one entry reads its part of the list about twice; sorting reads
+// the whole list about log2(count) times. The window's first look needs two
+// entries, the base and the remote place; past this many, sorting is cheaper.
+constexpr std::size_t kMostSelections = 8;
 
 }  // namespace
 
 PlaceList PlaceList::FromCatalogue(const Catalogue& zones, const QCollator& collator) {
     PlaceList list;
-    list.m_entries = SortedEntries(SourcesInCatalogueOrder(zones), collator);
-    list.IndexFirstCharacters();
+    list.m_collator = collator;
+    list.m_plainByBytes = CollatesPlainNamesAsBytes(collator.locale()) &&
+                          collator.caseSensitivity() == Qt::CaseInsensitive &&
+                          !collator.ignorePunctuation() && !collator.numericMode();
+    std::size_t count = 1;
+    zones.ForEach([&count](const CTimeZone& zone) { count += zone.m_places.GetCount(); });
+    list.m_names.reserve(count);
+    const auto add = [&list](std::string_view utf8, const CTimeZone* zone) {
+        const bool plain = list.m_plainByBytes && IsPlainName(utf8);
+        list.m_names.push_back({utf8, zone, plain ? LeadingFoldedBytes(utf8) : 0,
+                                static_cast<std::uint32_t>(list.m_names.size()), plain});
+    };
+    zones.ForEach([&add](const CTimeZone& zone) {
+        for (std::string_view place : zone.m_places) {
+            add(place, &zone);
+        }
+    });
+    add(kUtcEntry, nullptr);
     return list;
 }
 
@@ -162,6 +136,72 @@ PlaceList PlaceList::FromCatalogue(const Catalogue& zones) {
     QCollator collator(QLocale::system());
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     return FromCatalogue(zones, collator);
+}
+
+// The order people expect: plain names by their folded bytes where the
+// collator's language allows, the others by the collator; names that come
+// out equal in the order they were added.
+bool PlaceList::Less(const Name& left, const Name& right) const {
+    int order = 0;
+    if (left.plain && right.plain) {
+        order = left.prefix != right.prefix ? (left.prefix < right.prefix ? -1 : 1)
+                                            : ComparePlain(left.utf8, right.utf8);
+    } else if (const std::optional<bool> less =
+                   m_plainByBytes ? LessByFirstDifference(left.utf8, right.utf8) : std::nullopt) {
+        return *less;
+    } else {
+        order = m_collator.compare(TextOf(left), TextOf(right));
+    }
+    return order != 0 ? order < 0 : left.added < right.added;
+}
+
+QString PlaceList::TextOf(const Name& name) const {
+    return m_texts.empty() ? Utf16(name.utf8) : m_texts[name.added];
+}
+
+QString PlaceList::Text(int position) const {
+    return TextOf(Placed(position));
+}
+
+const PlaceList::Name& PlaceList::Placed(int position) const {
+    if (Contains(position) && !m_prepared &&
+        !std::binary_search(m_selected.begin(), m_selected.end(), position)) {
+        if (m_selected.size() < kMostSelections) {
+            Select(position);
+        } else {
+            Prepare();
+        }
+    }
+    return m_names.at(Index(position));
+}
+
+// Brings the entry of `position` into place. It lies between the entries
+// already selected on either side of it, so only that stretch is read, and
+// those entries stay where they are.
+void PlaceList::Select(int position) const {
+    const auto after = std::upper_bound(m_selected.begin(), m_selected.end(), position);
+    const int first = after == m_selected.begin() ? 0 : *std::prev(after) + 1;
+    const int end = after == m_selected.end() ? Count() : *after;
+    std::nth_element(m_names.begin() + first, m_names.begin() + position, m_names.begin() + end,
+                     [this](const Name& left, const Name& right) { return Less(left, right); });
+    m_selected.insert(after, position);
+}
+
+void PlaceList::Prepare() const {
+    if (m_prepared) {
+        return;
+    }
+    // The texts first: the sort may need them.
+    std::vector<QString> texts(m_names.size());
+    for (const Name& name : m_names) {
+        texts[name.added] = Utf16(name.utf8);
+    }
+    m_texts = std::move(texts);
+    std::sort(m_names.begin(), m_names.end(),
+              [this](const Name& left, const Name& right) { return Less(left, right); });
+    m_selected.clear();
+    m_prepared = true;
+    IndexFirstCharacters();
 }
 
 char32_t PlaceList::FoldedFirstCharacter(QStringView text) {
@@ -175,9 +215,9 @@ char32_t PlaceList::FoldedFirstCharacter(QStringView text) {
     return QChar::toCaseFolded(first);
 }
 
-void PlaceList::IndexFirstCharacters() {
+void PlaceList::IndexFirstCharacters() const {
     m_byFirstCharacter.clear();
-    m_byFirstCharacter.reserve(m_entries.size());
+    m_byFirstCharacter.reserve(m_names.size());
     for (int position = 0; position < Count(); ++position) {
         m_byFirstCharacter.emplace_back(FoldedFirstCharacter(Text(position)), position);
     }
@@ -185,7 +225,8 @@ void PlaceList::IndexFirstCharacters() {
 }
 
 int PlaceList::FindPrefix(QStringView prefix, int startAfter) const {
-    if (m_entries.empty()) {
+    Prepare();
+    if (m_names.empty()) {
         return -1;
     }
     if (prefix.isEmpty()) {
@@ -199,7 +240,8 @@ int PlaceList::FindPrefix(QStringView prefix, int startAfter) const {
     const auto firstAfter =
         std::lower_bound(bucketBegin, bucketEnd, std::pair<char32_t, int>(key, startAfter + 1));
     const auto matches = [this, prefix](const std::pair<char32_t, int>& candidate) {
-        return Text(candidate.second).startsWith(prefix, Qt::CaseInsensitive);
+        return m_texts[m_names[Index(candidate.second)].added].startsWith(prefix,
+                                                                          Qt::CaseInsensitive);
     };
     if (const auto found = std::find_if(firstAfter, bucketEnd, matches); found != bucketEnd) {
         return found->second;

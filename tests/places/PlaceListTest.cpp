@@ -40,6 +40,29 @@ protected:
         return Build();
     }
 
+    // 3,000 names made of pieces that collate specially in some language, in
+    // one zone: plain names, others, and the two kinds meeting.
+    void AddMixedNames() {
+        static constexpr const char* kPieces[] = {
+            "a",  "B", "z",        "Z", " ",  "0",        "9", "st",       "St. ",         "-",
+            "'",  "e", "\xC3\xA9", "E", "ss", "\xC3\x9F", "o", "\xC3\xB6", "\xE5\x8C\x97", "_",
+            "ch", "h", "aa",       "v", "w",  "I",        "i", "y",        "dz",           "cs"};
+        std::uint32_t state = 12345;
+        const auto next = [&state] {
+            state = state * 1103515245u + 12345u;
+            return state >> 16;
+        };
+        AddZone("Zone");
+        for (int i = 0; i < 3000; ++i) {
+            std::string name;
+            const unsigned length = 1 + next() % 6;
+            for (unsigned j = 0; j < length; ++j) {
+                name += kPieces[next() % std::size(kPieces)];
+            }
+            AddPlace("Zone", name);
+        }
+    }
+
     Catalogue m_zones;
 };
 
@@ -62,35 +85,23 @@ TEST_F(PlaceListTest, SortedWithoutRegardToCaseAndUtcInItsPlace) {
     EXPECT_EQ(list.Zone(0), m_zones.Lookup("Zone"));
 }
 
+const QLocale::Language kLanguages[] = {QLocale::English,    QLocale::German,    QLocale::Czech,
+                                        QLocale::Danish,     QLocale::Finnish,   QLocale::Turkish,
+                                        QLocale::Lithuanian, QLocale::Hungarian, QLocale::Russian};
+
+QCollator CollatorFor(QLocale::Language language) {
+    QCollator collator{QLocale(language)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
 TEST_F(PlaceListTest, OrderAgreesWithTheCollatorInEveryLanguage) {
     // Plain names may be ordered by their folded bytes, others by the
     // collator; either way the order must be the collator's, also where the
     // two kinds meet and in languages with letters of their own.
-    static constexpr const char* kPieces[] = {
-        "a",  "B", "z",        "Z", " ",  "0",        "9", "st",       "St. ",         "-",
-        "'",  "e", "\xC3\xA9", "E", "ss", "\xC3\x9F", "o", "\xC3\xB6", "\xE5\x8C\x97", "_",
-        "ch", "h", "aa",       "v", "w",  "I",        "i", "y",        "dz",           "cs"};
-    std::uint32_t state = 12345;
-    const auto next = [&state] {
-        state = state * 1103515245u + 12345u;
-        return state >> 16;
-    };
-    AddZone("Zone");
-    for (int i = 0; i < 3000; ++i) {
-        std::string name;
-        const unsigned length = 1 + next() % 6;
-        for (unsigned j = 0; j < length; ++j) {
-            name += kPieces[next() % std::size(kPieces)];
-        }
-        AddPlace("Zone", name);
-    }
-    const QLocale::Language languages[] = {
-        QLocale::English,    QLocale::German,    QLocale::Czech,
-        QLocale::Danish,     QLocale::Finnish,   QLocale::Turkish,
-        QLocale::Lithuanian, QLocale::Hungarian, QLocale::Russian};
-    for (const QLocale::Language language : languages) {
-        QCollator collator{QLocale(language)};
-        collator.setCaseSensitivity(Qt::CaseInsensitive);
+    AddMixedNames();
+    for (const QLocale::Language language : kLanguages) {
+        const QCollator collator = CollatorFor(language);
         const PlaceList list = PlaceList::FromCatalogue(m_zones, collator);
         for (int position = 1; position < list.Count(); ++position) {
             ASSERT_LE(collator.compare(list.Text(position - 1), list.Text(position)), 0)
@@ -98,6 +109,30 @@ TEST_F(PlaceListTest, OrderAgreesWithTheCollatorInEveryLanguage) {
                 << list.Text(position - 1).toStdString() << " | "
                 << list.Text(position).toStdString();
         }
+    }
+}
+
+TEST_F(PlaceListTest, EntriesLookedUpBeforeTheWholeListIsSortedAreTheSortedOnes) {
+    // A few entries are looked up one by one before the list is prepared (the
+    // window's two remembered places); each must be the entry that the sorted
+    // list holds there, whatever was looked up before it.
+    AddMixedNames();
+    for (const QLocale::Language language : {QLocale::English, QLocale::Czech}) {
+        const QCollator collator = CollatorFor(language);
+        const PlaceList sorted = PlaceList::FromCatalogue(m_zones, collator);
+        sorted.Prepare();
+        const PlaceList looked = PlaceList::FromCatalogue(m_zones, collator);
+        std::vector<int> seen;
+        for (const int position : {1700, 12, 2999, 1701, 0, 3000, 1699, 450, 2100, 5, 2500}) {
+            seen.push_back(position);
+            for (const int earlier : seen) {  // a later look must not move an earlier one
+                ASSERT_EQ(looked.Text(earlier), sorted.Text(earlier))
+                    << QLocale::languageToString(language).toStdString() << " at " << earlier
+                    << " after looking at " << position;
+                ASSERT_EQ(looked.Zone(earlier), sorted.Zone(earlier));
+            }
+        }
+        EXPECT_EQ(looked.FindExact(sorted.Text(2222)), sorted.FindExact(sorted.Text(2222)));
     }
 }
 
