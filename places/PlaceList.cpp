@@ -182,16 +182,8 @@ void PlaceList::Select(int position) const {
     const auto after = std::upper_bound(m_selected.begin(), m_selected.end(), position);
     const int first = after == m_selected.begin() ? 0 : *std::prev(after) + 1;
     const int end = after == m_selected.end() ? Count() : *after;
-    const auto less = [this](const Name& left, const Name& right) { return Less(left, right); };
-    const auto stretch = m_names.begin() + first;
-    if (position == first) {
-        // The first of a stretch is its least entry: one pass finds it. A
-        // combo box given the list shows its first entry, so every start
-        // asks for position 0.
-        std::iter_swap(stretch, std::min_element(stretch, m_names.begin() + end, less));
-    } else {
-        std::nth_element(stretch, m_names.begin() + position, m_names.begin() + end, less);
-    }
+    std::nth_element(m_names.begin() + first, m_names.begin() + position, m_names.begin() + end,
+                     [this](const Name& left, const Name& right) { return Less(left, right); });
     m_selected.insert(after, position);
 }
 
