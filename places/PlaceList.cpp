@@ -141,26 +141,33 @@ PlaceList PlaceList::FromCatalogue(const Catalogue& zones) {
 // The order people expect: plain names by their folded bytes where the
 // collator's language allows, the others by the collator; names that come
 // out equal in the order they were added.
-bool PlaceList::Less(const Name& left, const Name& right) const {
+bool PlaceList::Less(const Name& left, const Name& right, const std::vector<QString>& texts) const {
+    // Most pairs of plain names differ in their first eight letters.
+    if (left.plain && right.plain && left.prefix != right.prefix) {
+        return left.prefix < right.prefix;
+    }
+    return LessBeyondPrefix(left, right, texts);
+}
+
+bool PlaceList::LessBeyondPrefix(const Name& left, const Name& right,
+                                 const std::vector<QString>& texts) const {
     int order = 0;
     if (left.plain && right.plain) {
-        order = left.prefix != right.prefix ? (left.prefix < right.prefix ? -1 : 1)
-                                            : ComparePlain(left.utf8, right.utf8);
+        order = ComparePlain(left.utf8, right.utf8);
     } else if (const std::optional<bool> less =
                    m_plainByBytes ? LessByFirstDifference(left.utf8, right.utf8) : std::nullopt) {
         return *less;
+    } else if (texts.empty()) {
+        order = m_collator.compare(Utf16(left.utf8), Utf16(right.utf8));
     } else {
-        order = m_collator.compare(TextOf(left), TextOf(right));
+        order = m_collator.compare(texts[left.added], texts[right.added]);
     }
     return order != 0 ? order < 0 : left.added < right.added;
 }
 
-QString PlaceList::TextOf(const Name& name) const {
-    return m_texts.empty() ? Utf16(name.utf8) : m_texts[name.added];
-}
-
 QString PlaceList::Text(int position) const {
-    return TextOf(Placed(position));
+    const Name& name = Placed(position);
+    return m_prepared ? m_texts[Index(position)] : Utf16(name.utf8);
 }
 
 const PlaceList::Name& PlaceList::Placed(int position) const {
@@ -183,7 +190,7 @@ void PlaceList::Select(int position) const {
     const int first = after == m_selected.begin() ? 0 : *std::prev(after) + 1;
     const int end = after == m_selected.end() ? Count() : *after;
     std::nth_element(m_names.begin() + first, m_names.begin() + position, m_names.begin() + end,
-                     [this](const Name& left, const Name& right) { return Less(left, right); });
+                     [this](const Name& left, const Name& right) { return Less(left, right, {}); });
     m_selected.insert(after, position);
 }
 
@@ -191,14 +198,20 @@ void PlaceList::Prepare() const {
     if (m_prepared) {
         return;
     }
-    // The texts first: the sort may need them.
-    std::vector<QString> texts(m_names.size());
+    // The texts first, by catalogue order: the sort may need them. Then they
+    // are put in list order, which is the order searches read them in.
+    std::vector<QString> byAddition(m_names.size());
     for (const Name& name : m_names) {
-        texts[name.added] = Utf16(name.utf8);
+        byAddition[name.added] = Utf16(name.utf8);
     }
-    m_texts = std::move(texts);
     std::sort(m_names.begin(), m_names.end(),
-              [this](const Name& left, const Name& right) { return Less(left, right); });
+              [this, &byAddition](const Name& left, const Name& right) {
+                  return Less(left, right, byAddition);
+              });
+    m_texts.reserve(m_names.size());
+    for (const Name& name : m_names) {
+        m_texts.push_back(std::move(byAddition[name.added]));
+    }
     m_selected.clear();
     m_prepared = true;
     IndexFirstCharacters();
@@ -219,7 +232,7 @@ void PlaceList::IndexFirstCharacters() const {
     m_byFirstCharacter.clear();
     m_byFirstCharacter.reserve(m_names.size());
     for (int position = 0; position < Count(); ++position) {
-        m_byFirstCharacter.emplace_back(FoldedFirstCharacter(Text(position)), position);
+        m_byFirstCharacter.emplace_back(FoldedFirstCharacter(m_texts[Index(position)]), position);
     }
     std::sort(m_byFirstCharacter.begin(), m_byFirstCharacter.end());
 }
@@ -240,8 +253,7 @@ int PlaceList::FindPrefix(QStringView prefix, int startAfter) const {
     const auto firstAfter =
         std::lower_bound(bucketBegin, bucketEnd, std::pair<char32_t, int>(key, startAfter + 1));
     const auto matches = [this, prefix](const std::pair<char32_t, int>& candidate) {
-        return m_texts[m_names[Index(candidate.second)].added].startsWith(prefix,
-                                                                          Qt::CaseInsensitive);
+        return m_texts[Index(candidate.second)].startsWith(prefix, Qt::CaseInsensitive);
     };
     if (const auto found = std::find_if(firstAfter, bucketEnd, matches); found != bucketEnd) {
         return found->second;

@@ -64,8 +64,11 @@ private:
 
     static std::size_t Index(int position) { return static_cast<std::size_t>(position); }
     static char32_t FoldedFirstCharacter(QStringView text);
-    bool Less(const Name& left, const Name& right) const;
-    QString TextOf(const Name& name) const;
+    // `texts` holds every name's text by catalogue order, or nothing, and
+    // then the texts the collator needs are made from the names.
+    bool Less(const Name& left, const Name& right, const std::vector<QString>& texts) const;
+    bool LessBeyondPrefix(const Name& left, const Name& right,
+                          const std::vector<QString>& texts) const;
     const Name& Placed(int position) const;
     void Select(int position) const;
     void IndexFirstCharacters() const;
@@ -78,7 +81,7 @@ private:
     mutable std::vector<Name> m_names;
     mutable std::vector<int> m_selected;  // ascending
     mutable bool m_prepared = false;
-    // Once prepared: every text, in catalogue order, and (folded first
+    // Once prepared: every text, in list order, and (folded first
     // character, position) sorted, the candidates of a prefix search, so
     // that a search reads only the entries that can match.
     mutable std::vector<QString> m_texts;
