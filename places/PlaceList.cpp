@@ -102,6 +102,8 @@ QString Utf16(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+const std::vector<QString> kTextsMadeAsNeeded;
+
 // Selecting one entry reads its part of the list about twice; sorting reads
 // the whole list about log2(count) times. The window's first look needs two
 // entries, the base and the remote place; past this many, sorting is cheaper.
@@ -190,7 +192,9 @@ void PlaceList::Select(int position) const {
     const int first = after == m_selected.begin() ? 0 : *std::prev(after) + 1;
     const int end = after == m_selected.end() ? Count() : *after;
     std::nth_element(m_names.begin() + first, m_names.begin() + position, m_names.begin() + end,
-                     [this](const Name& left, const Name& right) { return Less(left, right, {}); });
+                     [this](const Name& left, const Name& right) {
+                         return Less(left, right, kTextsMadeAsNeeded);
+                     });
     m_selected.insert(after, position);
 }
 
