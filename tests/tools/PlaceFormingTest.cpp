@@ -22,13 +22,21 @@ const PlaceCandidate kCordobaZone =
     Candidate("Córdoba", "America/Argentina/Cordoba", "AR", "Argentina", "Córdoba");
 const PlaceCandidate kCordobaSpain = Candidate("Córdoba", "Europe/Madrid", "ES", "Spain", "Madrid");
 
+// Candidates and the places formed from them.
+struct FormingCase {
+    const char* what;
+    std::vector<PlaceCandidate> candidates;
+    std::vector<Place> expected;
+};
+
+void ExpectFormed(const std::vector<FormingCase>& cases) {
+    for (const FormingCase& c : cases) {
+        EXPECT_EQ(FormPlaces(c.candidates), c.expected) << c.what;
+    }
+}
+
 TEST(PlaceForming, TellsApartNamesSharedAcrossCountriesAndZones) {
-    struct Case {
-        const char* what;
-        std::vector<PlaceCandidate> candidates;
-        std::vector<Place> expected;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<FormingCase> cases = {
         {"one name, one zone, one country: one entry with the first spelling",
          {Candidate("Kolkata", "Asia/Kolkata", "IN", "India", "Kolkata"),
           Candidate("KOLKATA", "Asia/Kolkata", "IN", "India", "Kolkata")},
@@ -55,9 +63,7 @@ TEST(PlaceForming, TellsApartNamesSharedAcrossCountriesAndZones) {
          {Candidate("Beta", "Zone/One", "", "", ""), Candidate("Beta", "Zone/Two", "", "", "")},
          {{"Zone/One", "Beta (Zone/One)"}, {"Zone/Two", "Beta (Zone/Two)"}}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FormPlaces(c.candidates), c.expected) << c.what;
-    }
+    ExpectFormed(cases);
 }
 
 TEST(PlaceForming, TypedNamesNeverRenameOrShadowOwnNames) {
@@ -72,12 +78,7 @@ TEST(PlaceForming, TypedNamesNeverRenameOrShadowOwnNames) {
         Candidate("Aurora", "America/Chicago", "US", "United States", "Chicago");
     const PlaceCandidate kAuroraDenver =
         Candidate("Aurora", "America/Denver", "US", "United States", "Denver");
-    struct Case {
-        const char* what;
-        std::vector<PlaceCandidate> candidates;
-        std::vector<Place> expected;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<FormingCase> cases = {
         {"an own name of the same zone already reads so: nothing added",
          {kSantiagoChile, typed(kSantiagoChile, NameKind::kEnglish)},
          {{"America/Santiago", "Santiago"}}},
@@ -95,9 +96,7 @@ TEST(PlaceForming, TypedNamesNeverRenameOrShadowOwnNames) {
          {typed(kSantiagoChile, NameKind::kUnaccented)},
          {{"America/Santiago", "Santiago", NameKind::kUnaccented}}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FormPlaces(c.candidates), c.expected) << c.what;
-    }
+    ExpectFormed(cases);
 }
 
 TEST(PlaceForming, ResultIsSortedUniqueAndIndependentOfInputOrder) {
