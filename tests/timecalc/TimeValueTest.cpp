@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "platform/FrameworkError.h"
 #include "support/CalendarTimes.h"
 #include "support/FixedClock.h"
@@ -93,6 +95,33 @@ TEST(WallClockTest, ClocksBeforeTheEpochAndFarAheadStillConvert) {
         t.wSecond = 59;
         return t;
     }());
+}
+
+TEST(WallClockTest, ClockReadingsOfEveryYearGiveThatYearsUtcFields) {
+    // The nanoseconds of std::chrono::system_clock reach from 1677-09-21 to
+    // 2262-04-11 only; a reading of the real-time clock reaches every year.
+    struct Case {
+        const char* name;
+        std::int64_t seconds;
+        SYSTEMTIME utc;
+    };
+    const auto second = [](SYSTEMTIME time, int seconds) {
+        time.wSecond = static_cast<std::uint16_t>(seconds);
+        return time;
+    };
+    const Case cases[] = {
+        {"a_second_before_1970", -1, second(At(1969, 12, 31, 23, 59), 59)},
+        {"1500", -14'817'470'400, At(1500, 6, 15, 12, 0)},
+        {"before_the_nanoseconds", -9'223'372'800, At(1677, 9, 21, 0, 0)},
+        {"after_the_nanoseconds", 9'223'372'800, At(2262, 4, 12, 0, 0)},
+        {"5000", 95'631'883'200, At(5000, 6, 15, 12, 0)},
+        {"9999", 253'402'297'199, second(At(9999, 12, 31, 22, 59), 59)},
+    };
+    for (const Case& c : cases) {
+        const std::timespec reading{static_cast<std::time_t>(c.seconds), 999'999'999};
+        const FixedClock clock(platform::SecondsSinceEpoch(platform::MomentOf(reading)));
+        EXPECT_EQ(CurrentUniversalTime(clock), c.utc) << c.name;
+    }
 }
 
 }  // namespace
