@@ -87,6 +87,8 @@ private:
     void OnMidnight();
     void OnNoon();
     void SetTimeOfDay(int hour);
+    // The base list's zone; null for "UTC" or no selection.
+    const CTimeZone* BaseZone() const;
     void UpdateResult();
 
     void ShowTimeInPicker(TimeValue value);

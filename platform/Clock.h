@@ -1,11 +1,10 @@
-// The current moment and the machine's own local wall clock: the only places
-// where the program consults the computer's time zone.
+// The current moment. It is read as UTC only: the wall clock at a place comes
+// from that place's zone, never from the computer's own.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <ctime>
-#include <optional>
 
 namespace platform {
 
@@ -33,18 +32,5 @@ TimePoint MomentOf(const std::timespec& reading);
 
 // Whole seconds since 1970-01-01 00:00:00 UTC, rounded down.
 std::int64_t SecondsSinceEpoch(TimePoint moment);
-
-struct LocalWallClock {
-    std::int64_t year;
-    int month;  // 1-12
-    int day;
-    int hour;
-    int minute;
-    int second;
-};
-
-// The machine's local wall clock at `moment`, as the C library's local-time
-// conversion gives it; nothing when that conversion fails.
-std::optional<LocalWallClock> ToLocalWallClock(TimePoint moment);
 
 }  // namespace platform
