@@ -252,6 +252,11 @@ TEST_F(CliProgramTest, EveryInvocationEndsWithItsStatusAndItsMessage) {
          "olvanta-cli: no place matches 'bernn'\nolvanta-cli: did you mean: 'Bern'\n",
          ""},
         {{at, july, "Qwerty", "UTC"}, kCliUsage, "olvanta-cli: no place matches 'Qwerty'\n", ""},
+        // Longer than any place name: no suggestion, however close.
+        {{at, july, "UTC", "Berlin" + std::string(59, 'x')},
+         kCliUsage,
+         "olvanta-cli: no place matches 'Berlin" + std::string(59, 'x') + "'\n",
+         ""},
         {{at, july, "", "UTC"}, kCliUsage, "olvanta-cli: no place matches ''\n", ""},
         // 0x9B alone is a CSI to an 8-bit terminal; within "\xC4\x9B" (ě) it
         // is part of a letter.
