@@ -12,25 +12,15 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::array<std::optional<struct stat>, 3> Standard() {
-    std::array<std::optional<struct stat>, 3> files;
-    for (int descriptor = 0; descriptor <= 2; ++descriptor) {
-        struct stat file {};
-        if (::fstat(descriptor, &file) == 0) {
-            files[descriptor] = file;
-        }
-    }
-    return files;
-}
-
-bool SameFile(const std::optional<struct stat>& a, const struct stat& b) {
-    return a && a->st_dev == b.st_dev && a->st_ino == b.st_ino;
+bool IsFile(int descriptor, const struct stat& file) {
+    struct stat open {};
+    return ::fstat(descriptor, &open) == 0 && open.st_dev == file.st_dev &&
+           open.st_ino == file.st_ino;
 }
 
 // Whether, in a child process with `closed` closed, the guard puts /dev/null
@@ -39,22 +29,22 @@ bool SameFile(const std::optional<struct stat>& a, const struct stat& b) {
 bool GuardedInChild(const std::vector<int>& closed) {
     const pid_t child = ::fork();
     if (child == 0) {
-        struct stat devNull {};
-        ::stat("/dev/null", &devNull);
-        const auto before = Standard();
+        std::array<struct stat, 3> expected{};
+        for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+            if (std::count(closed.begin(), closed.end(), descriptor) != 0 ||
+                ::fstat(descriptor, &expected[descriptor]) != 0) {
+                ::stat("/dev/null", &expected[descriptor]);
+            }
+        }
         for (const int descriptor : closed) {
             ::close(descriptor);
         }
         platform::OpenClosedStandardDescriptors();
-        const auto after = Standard();
-        bool kept = true;
+        bool guarded = ::open("/dev/null", O_RDONLY) > 2;
         for (int descriptor = 0; descriptor <= 2; ++descriptor) {
-            const bool wasClosed =
-                std::find(closed.begin(), closed.end(), descriptor) != closed.end() ||
-                !before[descriptor];
-            kept = kept && SameFile(after[descriptor], wasClosed ? devNull : *before[descriptor]);
+            guarded = guarded && IsFile(descriptor, expected[descriptor]);
         }
-        ::_exit(kept && ::open("/dev/null", O_RDONLY) > 2 ? 0 : 1);
+        ::_exit(guarded ? 0 : 1);
     }
     int status = 0;
     return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
