@@ -278,7 +278,7 @@ bool COlvantaDlg::OnInitDialog() {
     m_remoteIndex = g_remoteLocation;
 
     RunEvent([this] {
-        m_baseTime = CurrentLocalTime(m_environment.clock);
+        m_baseTime = CurrentWallClockAt(BaseZone(), m_environment.clock);
         ShowTimeInPicker(m_baseTime);
         UpdateResult();
     });
@@ -398,7 +398,9 @@ void COlvantaDlg::OnPlaceChanged(PlaceComboBox& list, std::int32_t& remembered) 
 }
 
 void COlvantaDlg::OnTimeChanged() {
-    const SYSTEMTIME today = ToCalendarTime(CurrentLocalTime(m_environment.clock));
+    // Today is the date at the base place, which may be another than the
+    // computer's.
+    const SYSTEMTIME today = ToCalendarTime(CurrentWallClockAt(BaseZone(), m_environment.clock));
     const QTime entered = m_timePicker->time();
     if (entered.isValid()) {
         m_baseTime = TimeValueFromFields(today.wYear, today.wMonth, today.wDay, entered.hour(),
@@ -408,7 +410,7 @@ void COlvantaDlg::OnTimeChanged() {
 }
 
 void COlvantaDlg::OnNow() {
-    m_baseTime = CurrentLocalTime(m_environment.clock);
+    m_baseTime = CurrentWallClockAt(BaseZone(), m_environment.clock);
     ShowTimeInPicker(m_baseTime);
     UpdateResult();
 }
@@ -434,6 +436,11 @@ void COlvantaDlg::ShowTimeInPicker(TimeValue value) {
     const QSignalBlocker blocker(m_timePicker);
     const SYSTEMTIME time = ToCalendarTime(value);
     m_timePicker->setTime(QTime(time.wHour, time.wMinute));
+}
+
+const CTimeZone* COlvantaDlg::BaseZone() const {
+    const int selection = m_cbBase->Selection();
+    return selection != -1 ? m_places.Zone(selection) : nullptr;
 }
 
 void COlvantaDlg::UpdateResult() {

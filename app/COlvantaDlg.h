@@ -53,8 +53,9 @@ public:
     // Initialises the window and runs it modally until it is closed.
     int DoModal();
 
-    // Fills the lists, restores the remembered places, sets the time to now
-    // and shows the first result. DoModal() runs it; tests call it directly.
+    // Fills the lists, restores the remembered places, sets the time to now at
+    // the base place and shows the first result. DoModal() runs it; tests
+    // call it directly.
     bool OnInitDialog();
 
     // The window menu's commands: kAboutCommand opens the About box.
@@ -87,6 +88,8 @@ private:
     void OnMidnight();
     void OnNoon();
     void SetTimeOfDay(int hour);
+    // The base list's zone; null for "UTC" or no selection.
+    const CTimeZone* BaseZone() const;
     void UpdateResult();
 
     void ShowTimeInPicker(TimeValue value);

@@ -8,5 +8,6 @@
 
 // `text` with every control character written out: escape as "\e", line feed
 // as "\n", tab as "\t", carriage return as "\r", any other C0 or C1 control
-// character and DEL as "\xNN" (a C1 character's two UTF-8 bytes each so).
+// character and DEL as "\xNN" (a C1 character's two UTF-8 bytes each so; a
+// byte 0x80 to 0x9F that belongs to no UTF-8 character counts as one).
 std::string EscapedText(std::string_view text);

@@ -10,6 +10,10 @@ namespace {
 constexpr int kSuggestionCount = 5;
 // Containment of shorter texts says little: "a" is in half the list.
 constexpr qsizetype kShortestContained = 3;
+// Suggestions are for a mistyped place name, and every entry is compared
+// with the whole of it: a name longer than any place name people type gets
+// none, so that its length does not multiply the work for every entry.
+constexpr qsizetype kLongestSuggestedFor = 64;
 
 // Letters without their accents and case: "München" and "munchen" fold alike.
 QString Folded(const QString& text) {
@@ -69,6 +73,9 @@ int Closeness(const QString& typed, const QString& entry) {
 
 // Up to `count` entry texts close to `typed`, closest first.
 QStringList CloseEntries(const PlaceList& list, const QString& typed, int count) {
+    if (typed.size() > kLongestSuggestedFor) {
+        return {};
+    }
     const QString folded = Folded(typed);
     if (folded.isEmpty()) {
         return {};

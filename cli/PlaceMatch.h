@@ -32,5 +32,5 @@ struct PlaceMatch {
 // byte for byte. An empty `typed` matches nothing. Without a match, the
 // suggestions are the entries that contain `typed` or are contained in it,
 // then those a few edits away from it, case and accents ignored, each text
-// once.
+// once; a `typed` of more than 64 characters gets none.
 PlaceMatch MatchPlace(const PlaceList& list, const Catalogue& zones, std::string_view typed);

@@ -147,7 +147,8 @@ int Convert(const CliOptions& options, const PlaceList& list, const Catalogue& z
         return kCliUsage;
     }
     try {
-        const TimeValue entered = options.at ? *options.at : CurrentLocalTime(environment.clock);
+        const TimeValue entered =
+            options.at ? *options.at : CurrentWallClockAt(places->first.zone, environment.clock);
         const SYSTEMTIME now = options.nowSecondsSinceEpoch
                                    ? UniversalCalendarTime(*options.nowSecondsSinceEpoch)
                                    : CurrentUniversalTime(environment.clock);

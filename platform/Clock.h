@@ -1,16 +1,16 @@
-// The current moment and the machine's own local wall clock: the only places
-// where the program consults the computer's time zone.
+// The current moment. It is read as UTC only: the wall clock at a place comes
+// from that place's zone, never from the computer's own.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
-#include <optional>
+#include <ctime>
 
 namespace platform {
 
 // Whole seconds: the program never looks closer, and a count of seconds
-// reaches every year a calendar record holds, where the system clock's own
-// nanoseconds end in 2262.
+// reaches every year a calendar record holds, where the standard clock's own
+// nanoseconds end in 1677 and 2262.
 using TimePoint = std::chrono::sys_seconds;
 
 class Clock {
@@ -19,27 +19,18 @@ public:
     virtual TimePoint Now() const = 0;
 };
 
+// The computer's real-time clock, read in seconds: std::chrono::system_clock
+// counts nanoseconds and wraps outside 1677 to 2262.
 class SystemClock final : public Clock {
 public:
-    TimePoint Now() const override {
-        return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-    }
+    TimePoint Now() const override;
 };
+
+// The moment a reading of the real-time clock names, rounded down to whole
+// seconds, for every reading the clock can give.
+TimePoint MomentOf(const std::timespec& reading);
 
 // Whole seconds since 1970-01-01 00:00:00 UTC, rounded down.
 std::int64_t SecondsSinceEpoch(TimePoint moment);
-
-struct LocalWallClock {
-    std::int64_t year;
-    int month;  // 1-12
-    int day;
-    int hour;
-    int minute;
-    int second;
-};
-
-// The machine's local wall clock at `moment`, as the C library's local-time
-// conversion gives it; nothing when that conversion fails.
-std::optional<LocalWallClock> ToLocalWallClock(TimePoint moment);
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 // The time values the window converts: wall-clock date and time held as
-// seconds on the civil calendar, tied to no time zone. Only the current moment
-// ever consults the machine's own zone, so a carried wall-clock time reads
-// back exactly as it was carried, even where this machine's clock skips it.
+// seconds on the civil calendar, tied to no time zone. Nothing consults the
+// machine's own zone, so a carried wall-clock time reads back exactly as it
+// was carried, even where this machine's clock skips it.
 #pragma once
 
 #include <cstdint>

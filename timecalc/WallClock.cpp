@@ -1,15 +1,15 @@
 #include "timecalc/WallClock.h"
 
-#include "platform/FrameworkError.h"
 #include "timecalc/CalendarMath.h"
+#include "timecalc/TimeCarry.h"
 
-TimeValue CurrentLocalTime(const platform::Clock& clock) {
-    const auto local = platform::ToLocalWallClock(clock.Now());
-    if (!local) {
-        throw platform::FrameworkError(platform::ErrorStatus::InvalidArgument);
-    }
-    return DaysFromCivil(local->year, local->month, local->day) * 86'400 + local->hour * 3600 +
-           local->minute * 60 + local->second;
+TimeValue CurrentWallClockAt(const CTimeZone* zone, const platform::Clock& clock) {
+    SYSTEMTIME now = CurrentUniversalTime(clock);
+    CarryTime(nullptr, zone, now);
+    // Not range-checked: a moment beyond the calendar is rejected, as any
+    // entered time is, by the conversion that reads it.
+    return DaysFromCivil(now.wYear, now.wMonth, now.wDay) * 86'400 + now.wHour * 3600 +
+           now.wMinute * 60 + now.wSecond;
 }
 
 SYSTEMTIME CurrentUniversalTime(const platform::Clock& clock) {

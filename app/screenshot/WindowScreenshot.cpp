@@ -21,7 +21,8 @@ namespace {
 class FixedClock : public platform::Clock {
 public:
     platform::TimePoint Now() const override {
-        return platform::TimePoint(std::chrono::seconds(1796635800));  // 2026-12-07T09:30:00Z
+        // 2026-12-07T08:30:00Z, 09:30 in Berlin
+        return platform::TimePoint(std::chrono::seconds(1796632200));
     }
 };
 
@@ -46,7 +47,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: olvanta-screenshot WINDOW.png [ABOUT.png]\n");
         return 2;
     }
-    ::setenv("TZ", "UTC", 1);
     QApplication application(argc, argv);
     const std::filesystem::path data = platform::ExecutableDirectory();
     const std::filesystem::path config = TemporaryDirectory();

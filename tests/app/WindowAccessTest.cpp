@@ -200,15 +200,15 @@ TEST_F(WindowAccessTest, TheWindowAndTheAboutBoxWorkFromTheKeyboardAlone) {
     // Tab leads on to the time entry; Up raises the hour.
     ASSERT_EQ(FocusedId(), COlvantaDlg::kIdTimePicker);
     Press(Qt::Key_Up);
-    EXPECT_EQ(ShownTime(), "16:47");
-    EXPECT_EQ(ResultTime(), "21:17");  // Amsterdam 16:47 in winter is 15:47 GMT
+    EXPECT_EQ(ShownTime(), "17:47");
+    EXPECT_EQ(ResultTime(), "22:17");  // Amsterdam 17:47 in winter is 16:47 GMT
     // Space presses the button with the focus.
     TabTo(COlvantaDlg::kIdMidnight);
     Press(Qt::Key_Space);
     EXPECT_EQ(ShownTime(), "00:00");
     TabTo(COlvantaDlg::kIdNow);
     Press(Qt::Key_Space);
-    EXPECT_EQ(ShownTime(), "15:47");
+    EXPECT_EQ(ShownTime(), "16:47");
 
     // F1 opens the About box with OK in the focus; Escape closes it again.
     bool okHadFocus = false;

@@ -125,6 +125,6 @@ protected:
     ScopedEnvironment m_environment;
     RecordingMessageSink m_messages;
     RecordingUrlOpener m_opener;
-    FixedClock m_clock{1772725650};  // 2026-03-05T15:47:30Z, a Thursday
+    FixedClock m_clock{1772725650};  // 2026-03-05T15:47:30Z, a Thursday; 16:47:30 in Amsterdam
     std::unique_ptr<COlvantaDlg> m_window;
 };

@@ -11,8 +11,10 @@
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
+#include <sstream>
 
 #include "app/WindowFixture.h"
+#include "cli/RunCli.h"
 #include "controls/CAboutDlg.h"
 #include "res/AppIcon.h"
 
@@ -31,8 +33,8 @@ TEST_F(WindowTest, FirstRunSelectsTheFirstEntriesAndStoresThem) {
     EXPECT_EQ(StoredPosition(kRemoteValue), 0);
     EXPECT_TRUE(m_messages.Messages().empty());
     EXPECT_EQ(BaseLabel(), "Base location: GMT+1");
-    EXPECT_EQ(Result(), "15:47\n\n03.05.2026, Thursday \n\nTime difference : 0");
-    EXPECT_EQ(ShownTime(), "15:47");
+    EXPECT_EQ(Result(), "16:47\n\n03.05.2026, Thursday \n\nTime difference : 0");
+    EXPECT_EQ(ShownTime(), "16:47");
     EXPECT_EQ(Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->displayFormat(), "HH:mm");
     EXPECT_TRUE(BaseList()->hasFocus());
 }
@@ -156,7 +158,7 @@ TEST_F(WindowTest, ChoosingWithTheKeyboardOrTheMouseStoresThePositionAtOnce) {
     EXPECT_EQ(RemoteList()->currentText(), "Kolkata");
     EXPECT_EQ(g_remoteLocation, 3);
     EXPECT_EQ(RemoteLabel(), "Remote location: GMT+5:30");
-    EXPECT_EQ(ResultTime(), "20:17");  // Amsterdam 15:47 in winter is 14:47 GMT
+    EXPECT_EQ(ResultTime(), "21:17");  // Amsterdam 16:47 in winter is 15:47 GMT
 
     m_window->close();
     EXPECT_EQ(StoredPosition(kRemoteValue), 3);
@@ -171,12 +173,12 @@ TEST_F(WindowTest, QuickButtonsSetTheTimeOfDayAndKeepOrTakeTheDate) {
     EXPECT_EQ(window.BaseTime(), ToTimeValue({2026, 3, 4, 5, 12, 0, 0, 0}));
     EXPECT_EQ(ShownTime(), "12:00");
     Click(COlvantaDlg::kIdNow);
-    EXPECT_EQ(window.BaseTime(), ToTimeValue({2026, 3, 4, 5, 15, 47, 0, 0}) + 30);
-    EXPECT_EQ(ShownTime(), "15:47");
+    EXPECT_EQ(window.BaseTime(), ToTimeValue({2026, 3, 4, 5, 16, 47, 0, 0}) + 30);
+    EXPECT_EQ(ShownTime(), "16:47");
 
     // Past midnight the buttons keep the date the window holds, while a
     // change of the time entry moves it to the new day.
-    m_clock.seconds += 10 * 3600;  // 6 March, 01:47:30
+    m_clock.seconds += 10 * 3600;  // 6 March, 02:47:30 in Amsterdam
     Click(COlvantaDlg::kIdMidnight);
     EXPECT_EQ(window.BaseTime(), ToTimeValue({2026, 3, 4, 5, 0, 0, 0, 0}));
     EXPECT_TRUE(Result().contains("03.05.2026"));
@@ -186,6 +188,53 @@ TEST_F(WindowTest, QuickButtonsSetTheTimeOfDayAndKeepOrTakeTheDate) {
     QTest::keyClick(picker, Qt::Key_Up);
     EXPECT_EQ(window.BaseTime(), ToTimeValue({2026, 3, 5, 6, 1, 0, 0, 0}));
     EXPECT_TRUE(Result().startsWith("01:00\n\n03.06.2026, Friday"));
+}
+
+// The start, "Now" and a change of the time entry take the wall clock and
+// the date at the base place, whatever the computer's own zone, and so does
+// olvanta-cli without --at. On a computer in the base place's zone that is
+// the computer's own clock.
+TEST_F(WindowTest, NowIsTheWallClockAndTheDateAtTheBasePlace) {
+    m_clock.seconds = 1772740830;  // 2026-03-05T20:00:30Z
+    struct Case {
+        const char* computerZone;
+        std::int32_t base;  // 3 Kolkata, 4 New York, 5 UTC; the remote place is the same
+        const char* now;    // the result area's time and date
+        const char* anHourOn;
+    };
+    const Case cases[] = {
+        {"America/New_York", 3, "01:30\n\n03.06.2026, Friday", "02:30\n\n03.06.2026, Friday"},
+        {"Asia/Kolkata", 4, "15:00\n\n03.05.2026, Thursday", "16:00\n\n03.05.2026, Thursday"},
+        {"Asia/Tokyo", 5, "20:00\n\n03.05.2026, Thursday", "21:00\n\n03.05.2026, Thursday"},
+        {"Asia/Kolkata", 3, "01:30\n\n03.06.2026, Friday", "02:30\n\n03.06.2026, Friday"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.computerZone) + " " + std::to_string(c.base));
+        if (!IanaZoneInstalled(c.computerZone)) {
+            GTEST_SKIP() << "tzdata is not installed";
+        }
+        const ScopedTimeZone computer(c.computerZone);
+        PutPosition(kBaseValue, c.base);
+        PutPosition(kRemoteValue, c.base);
+        Open();
+        EXPECT_TRUE(Result().startsWith(c.now)) << Result().toStdString();
+        Click(COlvantaDlg::kIdMidnight);
+        Click(COlvantaDlg::kIdNow);
+        EXPECT_TRUE(Result().startsWith(c.now)) << Result().toStdString();
+        EXPECT_EQ(ShownTime(), QString(c.now).left(5));
+        auto* picker = Control<QTimeEdit>(COlvantaDlg::kIdTimePicker);
+        picker->setFocus();
+        picker->setCurrentSection(QDateTimeEdit::HourSection);
+        QTest::keyClick(picker, Qt::Key_Up);
+        EXPECT_TRUE(Result().startsWith(c.anHourOn)) << Result().toStdString();
+        m_window->close();
+
+        const std::string place = BaseList()->itemText(c.base).toStdString();
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunCli({place, place}, {m_data.Path(), m_clock}, out, err), kCliSuccess);
+        EXPECT_NE(out.str().find(c.now), std::string::npos) << out.str();
+    }
 }
 
 TEST_F(WindowTest, ReturnAndEscapeCloseTheWindowAndWriteThePlaces) {
@@ -243,7 +292,7 @@ TEST_F(WindowTest, ACalendarErrorIsShownAndTheResultStays) {
     // The window goes on: a later event works again.
     m_clock.seconds = 1772725650;
     Click(COlvantaDlg::kIdNow);
-    EXPECT_EQ(ResultTime(), "15:47");
+    EXPECT_EQ(ResultTime(), "16:47");
 }
 
 TEST_F(WindowTest, TheAboutEntryOpensTheAboutBoxModally) {

@@ -252,10 +252,20 @@ TEST_F(CliProgramTest, EveryInvocationEndsWithItsStatusAndItsMessage) {
          "olvanta-cli: no place matches 'bernn'\nolvanta-cli: did you mean: 'Bern'\n",
          ""},
         {{at, july, "Qwerty", "UTC"}, kCliUsage, "olvanta-cli: no place matches 'Qwerty'\n", ""},
-        {{at, july, "", "UTC"}, kCliUsage, "olvanta-cli: no place matches ''\n", ""},
-        {{"UTC", "Q\x1B[2J\n\x7F\xC2\x9B"},
+        // Longer than any place name: no suggestion, however close.
+        {{at, july, "UTC", "Berlin" + std::string(59, 'x')},
          kCliUsage,
-         "olvanta-cli: no place matches 'Q\\e[2J\\n\\x7F\\xC2\\x9B'\n",
+         "olvanta-cli: no place matches 'Berlin" + std::string(59, 'x') + "'\n",
+         ""},
+        {{at, july, "", "UTC"}, kCliUsage, "olvanta-cli: no place matches ''\n", ""},
+        // 0x9B alone is a CSI to an 8-bit terminal; within "\xC4\x9B" (ě) it
+        // is part of a letter.
+        {{"UTC",
+          "Q\x1B[2J\n\x7F\xC2\x9B\x9B"
+          "2J\xE0\x9B\xC4\x9B"},
+         kCliUsage,
+         "olvanta-cli: no place matches 'Q\\e[2J\\n\\x7F\\xC2\\x9B\\x9B"
+         "2J\xE0\\x9B\xC4\x9B'\n",
          ""},
         {{"--\x1B]0;x\x07"}, kCliUsage, usage("unknown option '--\\e]0;x\\x07'"), ""},
         {{at, "0000-01-01T00:00", "Berlin", "UTC"}, kCliUsage, before1900, ""},
