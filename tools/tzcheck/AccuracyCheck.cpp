@@ -128,7 +128,8 @@ public:
         };
         const std::int64_t from = seconds(window.start);
         const std::int64_t to = seconds(window.end);
-        const ZoneScan scan = Scan(m_clock, m_zone, from, to);
+        ZoneScan scan = Scan(m_clock, m_zone, from, to);
+        AddWrapAtStart(scan, from);
         const std::int64_t quietEnd = scan.changes.empty() && daysAround >= 0
                                           ? from + (2 * daysAround + 1) * kSecondsPerDay
                                           : from;
@@ -152,6 +153,19 @@ public:
     }
 
 private:
+    // Rules made from a single change wrap around at the window's start: they
+    // change the offset there though the database does not. The hour after is
+    // then a changing hour like any other: a wall-clock time in it is read as
+    // its first occurrence.
+    void AddWrapAtStart(ZoneScan& scan, std::int64_t from) const {
+        const int before = CurrentOffset(m_zone, UniversalTime(from - 60));
+        const int after = CurrentOffset(m_zone, UniversalTime(from));
+        if (before != after) {
+            const std::int64_t jump = std::int64_t{std::abs(after - before)} * 60;
+            scan.changes.insert(scan.changes.begin(), {from, from + std::max(kHour, jump)});
+        }
+    }
+
     void Record(int window, bool toUniversal, bool afterChange, const SYSTEMTIME& got,
                 const SYSTEMTIME& expected, Tally& tally, std::uint64_t weight) {
         const bool agrees = got == expected;
@@ -273,6 +287,16 @@ std::string DisagreementReason(const Disagreement& d) {
         return "the rules hold for the twelve months they were made for";
     }
     return "the rules differ from the database";
+}
+
+bool ExactZonesAgree(const CheckReport& report) {
+    return std::all_of(
+        report.disagreeing.begin(), report.disagreeing.end(), [](const ZoneResult& zone) {
+            return zone.remark.find(tzgen::kInexact) != std::string::npos ||
+                   std::none_of(
+                       zone.disagreements.begin(), zone.disagreements.end(),
+                       [](const Disagreement& d) { return d.window == 0 && !d.afterChange; });
+        });
 }
 
 std::optional<std::chrono::sys_days> MadeForWindow(const Catalogue& zones) {

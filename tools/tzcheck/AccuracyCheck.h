@@ -71,6 +71,11 @@ CheckReport RunCheck(const Catalogue& zones, const CheckOptions& options);
 // The figures and every disagreeing zone with its reason, as text.
 void PrintReport(std::ostream& out, const CheckReport& report, const CheckOptions& options);
 
+// Whether every zone agrees completely over the first window outside the hour
+// after each change, leaving aside the zones whose remark says their rules
+// are inexact there (they are listed and counted in the figures all the same).
+bool ExactZonesAgree(const CheckReport& report);
+
 // Why a zone disagrees, in words, from where its cases fall.
 std::string DisagreementReason(const Disagreement& disagreement);
 

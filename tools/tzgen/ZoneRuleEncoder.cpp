@@ -178,7 +178,8 @@ public:
             m_encoded.daylight = WithBias(Shape(*up), m_encoded.daylight.bias);
             m_encoded.standard = WithBias(Shape(*down), m_encoded.standard.bias);
             if (m_encoded.daylight.month == m_encoded.standard.month) {
-                m_encoded.notes.push_back("both changes in one month: daylight time counted from " +
+                m_encoded.notes.push_back(std::string(kInexact) +
+                                          "both changes in one month: daylight time counted from " +
                                           DateText(LocalBefore(*up)) + " to the month's end");
             }
         } else if (!EncodeSingleChange(up != nullptr ? *up : *down, first)) {
@@ -273,12 +274,13 @@ private:
             wrapRule.month = static_cast<std::uint8_t>(unsigned(DateOf(wrap).month() - months(1)));
             wrapRule.day = 31;
             wrapRule.hour = 24;
-            m_encoded.notes.push_back("rules wrap at the start of the month, not on " +
+            m_encoded.notes.push_back(std::string(kInexact) +
+                                      "rules wrap at the start of the month, not on " +
                                       DateText(m_from) + ": the last days of the window are off");
         } else {
             m_encoded = EncodedZone{};
             m_encoded.standard.bias = Minutes(first, m_encoded.notes);
-            m_encoded.notes.push_back("change on " + DateText(moment) +
+            m_encoded.notes.push_back(std::string(kInexact) + "change on " + DateText(moment) +
                                       " at the window's end left out");
             return false;
         }
@@ -300,9 +302,9 @@ private:
             const TransitionRule& rule = IsUp(change) ? m_encoded.daylight : m_encoded.standard;
             const local_seconds moment = LocalBefore(change);
             if (!between || RuleMoment(rule, DateOf(moment).year()) != moment) {
-                m_encoded.notes.push_back(std::to_string(changes.size() - i) + " changes from " +
-                                          DateText(moment) +
-                                          " on not expressible: the rules hold the ones before");
+                m_encoded.notes.push_back(
+                    std::string(kInexact) + std::to_string(changes.size() - i) + " changes from " +
+                    DateText(moment) + " on not expressible: the rules hold the ones before");
                 return;
             }
         }

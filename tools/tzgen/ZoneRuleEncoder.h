@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/TransitionRule.h"
@@ -29,10 +30,14 @@ struct EncodedZone {
     // bias: minutes added while daylight-saving time is in force, 0 for none;
     // date: daylight-saving time begins (local time on the standard clock).
     TransitionRule daylight;
-    // Where the rules depart from the database inside the window, or hold
-    // for it alone, in words.
+    // Where the rules depart from the database inside the window (each such
+    // note begins with kInexact), or hold for it alone, in words.
     std::vector<std::string> notes;
 };
+
+// The start of a note, and of its part of a zone line's remark, that says
+// the rules depart from the database inside the window.
+inline constexpr std::string_view kInexact = "inexact: ";
 
 // The zone over `window`. The lower of the window's offsets is standard time,
 // the higher one daylight time. A single change is exact too: the rules then
