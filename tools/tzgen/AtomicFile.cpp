@@ -49,7 +49,11 @@ FileReplacement ReplaceFile(const std::filesystem::path& path, std::string_view 
     }
     const std::filesystem::path directory =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    std::string temporary = (directory / ("." + path.filename().string() + ".XXXXXX")).string();
+    // A hidden name beside the file, unique for each writer.
+    std::string hidden = path.filename().string();
+    hidden.insert(0, 1, '.');
+    hidden.append(".XXXXXX");
+    std::string temporary = (directory / hidden).string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         return Failure("cannot create a file in " + directory.string(), errno);

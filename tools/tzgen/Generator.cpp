@@ -4,7 +4,6 @@
 #include <map>
 #include <set>
 
-#include "platform/GccRestrictFalsePositive.h"
 #include "tools/tzgen/CityDataset.h"
 #include "tools/tzgen/DataFileText.h"
 #include "tools/tzgen/EnglishCities.h"
