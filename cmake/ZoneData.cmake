@@ -18,7 +18,7 @@ install(FILES ${locations} DESTINATION ${OLVANTA_INSTALL_PRIVATE_DIR})
 
 # How far the snapshot lags the machine's tzdata, for whoever builds: it only
 # matters where the snapshot is used.
-file(STRINGS "${OLVANTA_ZONE_SNAPSHOT_FILE}" snapshot_line LIMIT_COUNT 1)
+file(STRINGS "${OLVANTA_ZONE_SNAPSHOT_FILE}" snapshot_line LIMIT_COUNT 1 ENCODING UTF-8)
 string(REGEX MATCH "[0-9-]+ to [0-9-]+ from tzdata [0-9a-z]+" snapshot_made "${snapshot_line}")
 set(machine_version "none")
 if(EXISTS "${OLVANTA_ZONEINFO_DIR}/tzdata.zi")
