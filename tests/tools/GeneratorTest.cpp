@@ -12,6 +12,7 @@
 #include "catalogue/FieldReader.h"
 #include "catalogue/TimeZone.h"
 #include "tools/ZoneSource.h"
+#include "tools/tzsource/DateText.h"
 #include "tools/tzsource/TzdataTables.h"
 
 namespace {
@@ -40,7 +41,7 @@ protected:
     tzgen::GeneratorInput Input() const {
         tzgen::GeneratorInput input;
         input.zoneinfoDirectory = m_zoneinfo.string();
-        input.year = 2026;
+        input.window = tzgen::RuleWindow::FromStart(*tzsource::ParseDate("2026-01-01"));
         input.spellingsText = kSpellings;
         input.citiesText =
             City("Córdoba", "IN", "Asia/Calcutta") + City("Córdoba", "EG", "Africa/Nilby") +
@@ -102,7 +103,7 @@ TEST_F(GeneratorTest, WritesOneZoneLinePerZoneThatTheProgramReadsBack) {
     }
     EXPECT_EQ(zones.at("America/Port_Half").m_strLabel, "UTC-03:30/-02:30 Canada - newfoundland");
     EXPECT_EQ(zones.at("Asia/Plainpur").m_strLabel, "UTC+05:30 India");
-    EXPECT_EQ(zones.at("Africa/Nilby").m_strRemark, "TZ EET-2EEST,M4.5.5/0,M10.5.4/24");
+    EXPECT_EQ(zones.at("Africa/Nilby").m_strRemark, "2026-01-01 to 2027-01-01 from tzdata 2099z");
 }
 
 TEST_F(GeneratorTest, NamesPlacesFromZonesCountriesLinksAndCities) {

@@ -40,6 +40,44 @@ Link	Asia/Plainpur	Asia/Calcutta
 Link	America/Plain_West	US/Plainland
 )";
 
+// Zones whose rules change, in the shapes that a window of twelve months can
+// meet; compiled together with kTestZoneSource.
+inline constexpr std::string_view kChangingZoneSource =
+    R"(Rule	Chile	2023	max	-	Sep	Sun>=2	4:00u	1:00	-
+Rule	Chile	2023	max	-	Apr	Sun>=2	3:00u	0	-
+Zone	America/Chilby	-4:00	Chile	-04/-03
+Rule	Zion	2013	max	-	Mar	Fri>=23	2:00	1:00	D
+Rule	Zion	2013	max	-	Oct	lastSun	2:00	0	S
+Zone	Asia/Zionby	2:00	Zion	I%sT
+# Daylight time in winter, as Ireland has it.
+Rule	Eire	1981	max	-	Mar	lastSun	1:00u	0	-
+Rule	Eire	1996	max	-	Oct	lastSun	1:00u	-1:00	-
+Zone	Europe/Dubby	1:00	Eire	IST/GMT
+# An hour less in Ramadan, on dates that move every year.
+Rule	Morocco	2026	only	-	Feb	15	3:00	-1:00	-
+Rule	Morocco	2026	only	-	Mar	22	2:00	0	-
+Rule	Morocco	2027	only	-	Feb	7	3:00	-1:00	-
+Rule	Morocco	2027	only	-	Mar	14	2:00	0	-
+Rule	Morocco	2028	only	-	Jan	23	3:00	-1:00	-
+Rule	Morocco	2028	only	-	Mar	5	2:00	0	-
+Zone	Africa/Ramadan	1:00	Morocco	+01/+00
+# Stops changing clocks: daylight time from 8 March 2026 for good.
+Rule	US	2007	max	-	Mar	Sun>=8	2:00	1:00	D
+Rule	US	2007	max	-	Nov	Sun>=1	2:00	0	S
+Zone	America/Stopby	-8:00	US	P%sT	2026 Mar  8 2:00
+			-7:00	-	MST
+# Changes its offset once, on 1 July 2026.
+Zone	Asia/Shifty	3:00	-	+03	2026 Jul  1
+			4:00	-	+04
+# Changes its offset twice, to three offsets.
+Zone	Asia/Twice	3:00	-	+03	2026 Apr  1
+			4:00	-	+04	2026 Sep  1
+			3:30	-	+0330
+# Changes its abbreviation only.
+Zone	Asia/Renamed	5:00	-	OLD	2026 Jun  1
+			5:00	-	NEW
+)";
+
 inline constexpr std::string_view kTestZoneTab =
     "# comment line\n"
     "NO\t+5955+01045\tEurope/Nordby\n"

@@ -12,32 +12,42 @@
 #include "timecalc/SystemTime.h"
 #include "timecalc/TimeCarry.h"
 #include "tools/tzcheck/ZoneClock.h"
-#include "tools/tzsource/CivilDate.h"
+#include "tools/tzsource/DateText.h"
 
 namespace tzcheck {
 namespace {
 
-using tzsource::CivilFromSeconds;
-using tzsource::CivilTime;
-using tzsource::kSecondsPerDay;
-
 constexpr std::int64_t kHour = 3600;
+constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr std::int64_t kScanStep = 15 * 60;  // every change of the database lies on a quarter hour
 
-SYSTEMTIME ToSystemTime(const CivilTime& time) {
+SYSTEMTIME ToSystemTime(std::chrono::year_month_day date, int hour, int minute) {
     SYSTEMTIME fields;
-    fields.wYear = static_cast<std::uint16_t>(time.date.year);
-    fields.wMonth = static_cast<std::uint16_t>(time.date.month);
-    fields.wDayOfWeek = static_cast<std::uint16_t>(tzsource::WeekdayOf(time.date));
-    fields.wDay = static_cast<std::uint16_t>(time.date.day);
-    fields.wHour = static_cast<std::uint16_t>(time.hour);
-    fields.wMinute = static_cast<std::uint16_t>(time.minute);
+    fields.wYear = static_cast<std::uint16_t>(int(date.year()));
+    fields.wMonth = static_cast<std::uint16_t>(unsigned(date.month()));
+    fields.wDayOfWeek =
+        static_cast<std::uint16_t>(std::chrono::weekday(std::chrono::sys_days(date)).c_encoding());
+    fields.wDay = static_cast<std::uint16_t>(unsigned(date.day()));
+    fields.wHour = static_cast<std::uint16_t>(hour);
+    fields.wMinute = static_cast<std::uint16_t>(minute);
     return fields;
+}
+
+// The UTC wall clock of a moment.
+SYSTEMTIME UniversalTime(std::int64_t seconds) {
+    const std::chrono::sys_seconds moment{std::chrono::seconds(seconds)};
+    const auto day = std::chrono::floor<std::chrono::days>(moment);
+    const std::chrono::hh_mm_ss time(moment - day);
+    return ToSystemTime(std::chrono::year_month_day(day), static_cast<int>(time.hours().count()),
+                        static_cast<int>(time.minutes().count()));
 }
 
 SYSTEMTIME ToSystemTime(const ZoneWallClock& clock) {
     return ToSystemTime(
-        CivilTime{{clock.year, clock.month, clock.day}, clock.hour, clock.minute, 0});
+        std::chrono::year_month_day(std::chrono::year(clock.year),
+                                    std::chrono::month(static_cast<unsigned>(clock.month)),
+                                    std::chrono::day(static_cast<unsigned>(clock.day))),
+        clock.hour, clock.minute);
 }
 
 std::string Text(const SYSTEMTIME& t) {
@@ -99,7 +109,7 @@ bool Sampled(const std::vector<Change>& changes, std::int64_t instant, int daysA
     }
     const std::int64_t reach = std::int64_t{daysAround} * kSecondsPerDay;
     if (changes.empty()) {
-        // A zone without changes: its first days stand for the year.
+        // A zone without changes: its first days stand for the window.
         return false;
     }
     return std::any_of(changes.begin(), changes.end(), [instant, reach](const Change& change) {
@@ -112,10 +122,14 @@ public:
     ZoneChecker(const CTimeZone& zone, const ZoneClock& clock, ZoneResult& result)
         : m_zone(zone), m_clock(clock), m_result(result) {}
 
-    void CheckYear(int year, int daysAround, Tally& tally) {
-        const std::int64_t from = tzsource::DaysFromCivil({year, 1, 1}) * kSecondsPerDay;
-        const std::int64_t to = tzsource::DaysFromCivil({year + 1, 1, 1}) * kSecondsPerDay;
-        const ZoneScan scan = Scan(m_clock, m_zone, from, to);
+    void CheckWindow(const tzgen::RuleWindow& window, int index, int daysAround, Tally& tally) {
+        const auto seconds = [](std::chrono::sys_days day) {
+            return std::chrono::sys_seconds(day).time_since_epoch().count();
+        };
+        const std::int64_t from = seconds(window.start);
+        const std::int64_t to = seconds(window.end);
+        ZoneScan scan = Scan(m_clock, m_zone, from, to);
+        AddWrapAtStart(scan, from);
         const std::int64_t quietEnd = scan.changes.empty() && daysAround >= 0
                                           ? from + (2 * daysAround + 1) * kSecondsPerDay
                                           : from;
@@ -125,21 +139,34 @@ public:
                 continue;
             }
             const bool afterChange = AfterChange(scan.changes, instant);
-            const SYSTEMTIME universal = ToSystemTime(CivilFromSeconds(instant));
+            const SYSTEMTIME universal = UniversalTime(instant);
             const SYSTEMTIME local = ToSystemTime(m_clock.ToWallClock(instant));
 
             SYSTEMTIME carried = universal;
             CarryTime(nullptr, &m_zone, carried);
-            Record(year, false, afterChange, carried, local, tally, weight);
+            Record(index, false, afterChange, carried, local, tally, weight);
 
             carried = local;
             CarryTime(&m_zone, nullptr, carried);
-            Record(year, true, afterChange, carried, universal, tally, weight);
+            Record(index, true, afterChange, carried, universal, tally, weight);
         }
     }
 
 private:
-    void Record(int year, bool toUniversal, bool afterChange, const SYSTEMTIME& got,
+    // Rules made from a single change wrap around at the window's start: they
+    // change the offset there though the database does not. The hour after is
+    // then a changing hour like any other: a wall-clock time in it is read as
+    // its first occurrence.
+    void AddWrapAtStart(ZoneScan& scan, std::int64_t from) const {
+        const int before = CurrentOffset(m_zone, UniversalTime(from - 60));
+        const int after = CurrentOffset(m_zone, UniversalTime(from));
+        if (before != after) {
+            const std::int64_t jump = std::int64_t{std::abs(after - before)} * 60;
+            scan.changes.insert(scan.changes.begin(), {from, from + std::max(kHour, jump)});
+        }
+    }
+
+    void Record(int window, bool toUniversal, bool afterChange, const SYSTEMTIME& got,
                 const SYSTEMTIME& expected, Tally& tally, std::uint64_t weight) {
         const bool agrees = got == expected;
         tally.Add(agrees, afterChange, weight);
@@ -147,12 +174,13 @@ private:
             return;
         }
         for (Disagreement& d : m_result.disagreements) {
-            if (d.year == year && d.toUniversal == toUniversal && d.afterChange == afterChange) {
+            if (d.window == window && d.toUniversal == toUniversal &&
+                d.afterChange == afterChange) {
                 ++d.count;
                 return;
             }
         }
-        m_result.disagreements.push_back({year, toUniversal, afterChange, 1,
+        m_result.disagreements.push_back({window, toUniversal, afterChange, 1,
                                           std::string(toUniversal ? "to UTC" : "from UTC") +
                                               ": expected " + Text(expected) + ", got " +
                                               Text(got)});
@@ -208,10 +236,12 @@ double Percent(std::uint64_t agreeing, std::uint64_t cases) {
 
 CheckReport RunCheck(const Catalogue& zones, const CheckOptions& options) {
     CheckReport report;
-    for (int i = 0; i < options.yearCount; ++i) {
-        report.years.push_back(options.targetYear + i);
+    tzgen::RuleWindow window = tzgen::RuleWindow::FromStart(options.start);
+    for (int i = 0; i < options.windowCount; ++i) {
+        report.windows.push_back(window);
+        window = tzgen::RuleWindow::FromStart(window.end);
     }
-    report.byYear.resize(report.years.size());
+    report.byWindow.resize(report.windows.size());
     for (const std::string& name : options.zones) {
         if (zones.Lookup(name) == nullptr) {
             report.problems.push_back(name + ": not in the zone file");
@@ -227,8 +257,9 @@ CheckReport RunCheck(const Catalogue& zones, const CheckOptions& options) {
         try {
             const ZoneClock clock(options.zoneinfoDirectory / zone->m_strName);
             ZoneChecker checker(*zone, clock, result);
-            for (std::size_t i = 0; i < report.years.size(); ++i) {
-                checker.CheckYear(report.years[i], options.daysAroundChanges, report.byYear[i]);
+            for (std::size_t i = 0; i < report.windows.size(); ++i) {
+                checker.CheckWindow(report.windows[i], static_cast<int>(i),
+                                    options.daysAroundChanges, report.byWindow[i]);
             }
         } catch (const std::exception& error) {
             report.problems.push_back(zone->m_strName + ": " + error.what());
@@ -240,24 +271,44 @@ CheckReport RunCheck(const Catalogue& zones, const CheckOptions& options) {
             report.disagreeing.push_back(std::move(result));
         }
     }
-    for (const Tally& tally : report.byYear) {
+    for (const Tally& tally : report.byWindow) {
         report.overall += tally;
     }
     return report;
 }
 
-std::string DisagreementReason(const Disagreement& d, const ZoneResult& zone, int targetYear) {
+std::string DisagreementReason(const Disagreement& d) {
     if (d.afterChange) {
         return d.toUniversal
                    ? "a wall-clock time repeated after the change is read as its first occurrence"
                    : "the change itself is not where the database has it";
     }
-    if (d.year != targetYear &&
-        zone.remark.find(std::to_string(targetYear) + " only") != std::string::npos) {
-        return "the rules hold the " + std::to_string(targetYear) +
-               " changes only; the database moves them every year";
+    if (d.window > 0) {
+        return "the rules hold for the twelve months they were made for";
     }
     return "the rules differ from the database";
+}
+
+bool ExactZonesAgree(const CheckReport& report) {
+    return std::all_of(
+        report.disagreeing.begin(), report.disagreeing.end(), [](const ZoneResult& zone) {
+            return zone.remark.find(tzgen::kInexact) != std::string::npos ||
+                   std::none_of(
+                       zone.disagreements.begin(), zone.disagreements.end(),
+                       [](const Disagreement& d) { return d.window == 0 && !d.afterChange; });
+        });
+}
+
+std::optional<std::chrono::sys_days> MadeForWindow(const Catalogue& zones) {
+    std::optional<std::chrono::sys_days> start;
+    zones.ForEach([&start](const CTimeZone& zone) {
+        const std::string& remark = zone.m_strRemark;
+        if (!start && zone.m_places.GetCount() > 0 && remark.size() > 14 &&
+            remark.compare(10, 4, " to ") == 0) {
+            start = tzsource::ParseDate(std::string_view(remark).substr(0, 10));
+        }
+    });
+    return start;
 }
 
 void PrintReport(std::ostream& out, const CheckReport& report, const CheckOptions& options) {
@@ -271,13 +322,14 @@ void PrintReport(std::ostream& out, const CheckReport& report, const CheckOption
     out << report.placesChecked << " places in " << report.zonesChecked << " zones checked"
         << (options.daysAroundChanges >= 0
                 ? " within " + std::to_string(options.daysAroundChanges) + " days of each change"
-                : std::string(", whole years"))
+                : std::string(", whole windows"))
         << "; each case counted once per place\n";
-    for (std::size_t i = 0; i < report.years.size(); ++i) {
-        const Tally& t = report.byYear[i];
-        const std::string year = std::to_string(report.years[i]);
-        line(year + " all cases:", t.agreeing, t.cases);
-        line(year + " outside the hour after each change:", t.outsideAgreeing, t.outsideCases);
+    for (std::size_t i = 0; i < report.windows.size(); ++i) {
+        const Tally& t = report.byWindow[i];
+        const std::string window = tzsource::DateText(report.windows[i].start) + " to " +
+                                   tzsource::DateText(report.windows[i].end);
+        line(window + " all cases:", t.agreeing, t.cases);
+        line(window + " outside the hour after each change:", t.outsideAgreeing, t.outsideCases);
     }
     line("overall all cases:", report.overall.agreeing, report.overall.cases);
     line("overall outside the hour after each change:", report.overall.outsideAgreeing,
@@ -285,11 +337,10 @@ void PrintReport(std::ostream& out, const CheckReport& report, const CheckOption
     for (const ZoneResult& zone : report.disagreeing) {
         out << zone.zone << " (" << zone.places << " places; " << zone.remark << ")\n";
         for (const Disagreement& d : zone.disagreements) {
-            out << "  " << d.year << ", " << d.count << " cases "
-                << (d.toUniversal ? "to UTC" : "from UTC")
+            out << "  " << tzsource::DateText(report.windows[d.window].start) << " on, " << d.count
+                << " cases " << (d.toUniversal ? "to UTC" : "from UTC")
                 << (d.afterChange ? " in the hour after a change" : " outside the change hours")
-                << ": " << DisagreementReason(d, zone, options.targetYear) << "; first "
-                << d.example << "\n";
+                << ": " << DisagreementReason(d) << "; first " << d.example << "\n";
         }
     }
     for (const std::string& problem : report.problems) {

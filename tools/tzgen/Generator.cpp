@@ -4,16 +4,15 @@
 #include <map>
 #include <set>
 
-#include "platform/GccRestrictFalsePositive.h"
 #include "tools/tzgen/CityDataset.h"
 #include "tools/tzgen/DataFileText.h"
 #include "tools/tzgen/EnglishCities.h"
 #include "tools/tzgen/PlaceForming.h"
 #include "tools/tzgen/PlaceNames.h"
 #include "tools/tzgen/UnaccentedForm.h"
-#include "tools/tzgen/ZoneRuleEncoder.h"
+#include "tools/tzgen/ZoneLines.h"
 #include "tools/tzsource/TzdataTables.h"
-#include "tools/tzsource/TzifFile.h"
+#include "tools/tzsource/ZoneHistory.h"
 
 namespace tzgen {
 namespace {
@@ -66,25 +65,6 @@ std::map<std::string, Whereabouts> ZoneWhereabouts(const Tables& tables) {
 std::string CountryName(const Tables& tables, const std::string& code) {
     const auto found = tables.countries.find(code);
     return found == tables.countries.end() ? std::string() : found->second;
-}
-
-std::string ZoneLabel(const EncodedZone& zone, const std::string& region) {
-    std::string label = OffsetText(zone.standard.bias * 60);
-    if (zone.daylight.bias != 0) {
-        // g++ 12 at -O3 takes this string copy for an overlapping one.
-        OLVANTA_GCC_RESTRICT_FALSE_POSITIVE_BEGIN
-        label += "/" + OffsetText((zone.standard.bias + zone.daylight.bias) * 60).substr(3);
-        OLVANTA_GCC_RESTRICT_FALSE_POSITIVE_END
-    }
-    return region.empty() ? label : label + " " + region;
-}
-
-std::string JoinNotes(const EncodedZone& zone) {
-    std::string remark = zone.source;
-    for (const std::string& note : zone.notes) {
-        remark += "; " + note;
-    }
-    return remark;
 }
 
 class PlaceCollector {
@@ -214,52 +194,23 @@ private:
 
 }  // namespace
 
-std::string OffsetText(std::int32_t seconds) {
-    const char sign = seconds < 0 ? '-' : '+';
-    const std::int32_t minutes = (seconds < 0 ? -seconds : seconds) / 60;
-    const auto two = [](std::int32_t value) {
-        return std::string(value < 10 ? "0" : "") + std::to_string(value);
-    };
-    return std::string("UTC") + sign + two(minutes / 60) + ":" + two(minutes % 60);
-}
-
 GeneratedData Generate(const GeneratorInput& input) {
     const Tables tables = ReadTables(input.zoneinfoDirectory);
     const Spellings spellings = ParseSpellings(input.spellingsText);
-    const auto where = ZoneWhereabouts(tables);
     GeneratedData data;
     data.tzdataVersion = tables.index.version;
 
-    std::vector<std::string> zonesWritten;
+    std::vector<std::string> readable;
     for (const std::string& name : tables.index.zones) {
-        EncodedZone zone;
-        try {
-            const tzsource::ZoneHistory history(
-                tzsource::ReadTzifFile(input.zoneinfoDirectory + "/" + name));
-            zone = EncodeZone(history, input.year);
-        } catch (const tzsource::TzifError& error) {
-            data.report.push_back(std::string("zone left out: ") + error.what());
-            continue;
+        if (tzsource::ZoneHistory::Load(std::filesystem::path(input.zoneinfoDirectory) / name)) {
+            readable.push_back(name);
+        } else {
+            data.report.push_back("zone left out: cannot read " + name);
         }
-        std::string region;
-        if (const auto found = where.find(name); found != where.end()) {
-            region = CountryName(tables, found->second.countryCode);
-            if (!found->second.comment.empty()) {
-                region += " - " + found->second.comment;
-            }
-        }
-        if (!zone.notes.empty()) {
-            data.report.push_back(name + ": " + JoinNotes(zone));
-        }
-        data.zoneFile += ZoneLine(CleanFieldText(name), CleanFieldText(ZoneLabel(zone, region)),
-                                  CleanFieldText(JoinNotes(zone)), zone) +
-                         "\n";
-        zonesWritten.push_back(name);
     }
-    data.zoneCount = zonesWritten.size();
 
     PlaceCollector collector(tables, spellings);
-    collector.AddZoneCities(zonesWritten);
+    collector.AddZoneCities(readable);
     collector.AddCountries();
     collector.AddLinks();
     if (input.citiesText) {
@@ -281,9 +232,24 @@ GeneratedData Generate(const GeneratorInput& input) {
         }
         collector.AddCities(cities, english);
     }
-    const std::set<std::string> written(zonesWritten.begin(), zonesWritten.end());
-    for (const Place& place : FormPlaces(collector.Candidates())) {
-        if (written.count(place.zone) == 0) {
+    const std::set<std::string> known(readable.begin(), readable.end());
+    const std::vector<Place> places = FormPlaces(collector.Candidates());
+    std::set<std::string> named;
+    for (const Place& place : places) {
+        if (known.count(place.zone) != 0) {
+            named.insert(place.zone);
+        }
+    }
+    ZoneLines zones =
+        MakeZoneLines(input.zoneinfoDirectory, std::vector<std::string>(named.begin(), named.end()),
+                      input.window);
+    for (const auto& [name, line] : zones.lines) {
+        data.zoneFile += line + "\n";
+    }
+    data.zoneCount = zones.lines.size();
+    data.report.insert(data.report.end(), zones.report.begin(), zones.report.end());
+    for (const Place& place : places) {
+        if (zones.lines.count(place.zone) == 0) {
             continue;  // never bind a place to a zone the zone file lacks
         }
         data.locationsFile += LocationLine(place.zone, place.name) + "\n";

@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "tools/tzgen/ZoneRuleEncoder.h"
+
 namespace tzgen {
 
 struct GeneratorInput {
     std::string zoneinfoDirectory = "/usr/share/zoneinfo";
-    int year = 2026;
+    RuleWindow window;
     std::string spellingsText;              // place-spellings.tsv
     std::optional<std::string> citiesText;  // a GeoNames cities table
     // The English names of cities (see EnglishCities.h); used with citiesText.
@@ -22,7 +24,7 @@ struct GeneratorInput {
 };
 
 struct GeneratedData {
-    std::string zoneFile;       // one line per zone, LF ends, sorted by name
+    std::string zoneFile;       // one line per zone that has places, LF ends, sorted by name
     std::string locationsFile;  // one line per place, LF ends, sorted by name
     std::string tzdataVersion;
     std::size_t zoneCount = 0;
@@ -41,10 +43,8 @@ public:
 
 // Throws GeneratorError when a required table of the zoneinfo directory
 // (tzdata.zi, zone.tab, iso3166.tab) cannot be read. A zone whose compiled
-// file cannot be read is reported and left out.
+// file cannot be read is reported and left out with its places. The zone
+// file holds the lines that the zone refresh makes for the places formed.
 GeneratedData Generate(const GeneratorInput& input);
-
-// "UTC+05:30", "UTC-03:00", "UTC+00:00" (seconds dropped).
-std::string OffsetText(std::int32_t seconds);
 
 }  // namespace tzgen

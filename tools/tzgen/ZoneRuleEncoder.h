@@ -1,16 +1,27 @@
-// Turns a zone of the IANA database into the two yearly rules of a zone line:
-// the footer's POSIX rule where it holds for the target year, rewritten into
-// what the rule fields can express, or else that year's own changes.
+// Turns a zone of the time zone database into the two yearly rules of a zone
+// line that hold over twelve months from a start date: the changes of those
+// months, each written in the rule shape that also gives the database's
+// changes in the years after (as the zone's own yearly rule does).
 #pragma once
 
+#include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/TransitionRule.h"
-#include "tools/tzsource/PosixTz.h"
-#include "tools/tzsource/TzifFile.h"
+#include "tools/tzsource/ZoneHistory.h"
 
 namespace tzgen {
+
+// The twelve months a zone file is made for: from `start` 00:00 UTC to the
+// same day a year later.
+struct RuleWindow {
+    std::chrono::sys_days start;
+    std::chrono::sys_days end;
+
+    static RuleWindow FromStart(std::chrono::sys_days start);
+};
 
 struct EncodedZone {
     // bias: standard offset in minutes east; date: daylight-saving time ends
@@ -19,30 +30,21 @@ struct EncodedZone {
     // bias: minutes added while daylight-saving time is in force, 0 for none;
     // date: daylight-saving time begins (local time on the standard clock).
     TransitionRule daylight;
-    // Where the rules came from: "TZ <rule>" or "<year> transitions".
-    std::string source;
-    // Every way in which the rules depart from the database, in words.
+    // Where the rules depart from the database inside the window (each such
+    // note begins with kInexact), or hold for it alone, in words.
     std::vector<std::string> notes;
 };
 
-// The rule fields for one POSIX transition in `year`: the weekday rule moved
-// by whole days where its time lies outside 0:00..23:59 and the move stays
-// exact for every year; an end of day kept as hour 24; otherwise the date of
-// `year` alone (noted).
-TransitionRule EncodeTransition(const tzsource::PosixTransition& transition, int year,
-                                std::vector<std::string>& notes);
+// The start of a note, and of its part of a zone line's remark, that says
+// the rules depart from the database inside the window.
+inline constexpr std::string_view kInexact = "inexact: ";
 
-// Both rules from a POSIX rule. A negative daylight saving swaps the roles of
-// the two offsets so that the saving added is positive.
-EncodedZone EncodeRule(const tzsource::PosixTz& tz, int year);
-
-// Both rules from the changes that `history` makes in `year`, as fixed dates,
-// for a year in which the table and the footer disagree.
-EncodedZone EncodeYearChanges(const tzsource::ZoneHistory& history, int year);
-
-// The zone as the rule fields can carry it for `year`: the footer where it
-// gives the same changes as the table over the year, the year's own changes
-// otherwise.
-EncodedZone EncodeZone(const tzsource::ZoneHistory& history, int year);
+// The zone over `window`. The lower of the window's offsets is standard time,
+// the higher one daylight time. A single change is exact too: the rules then
+// wrap around at the window's start. Where one pair of rules cannot say all
+// the window's changes (three offsets, or more changes than one pair of
+// rules makes), the rules hold the changes from the start on as far as they
+// can, and a note says from when they depart.
+EncodedZone EncodeZone(const tzsource::ZoneHistory& zone, const RuleWindow& window);
 
 }  // namespace tzgen

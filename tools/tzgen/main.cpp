@@ -1,22 +1,27 @@
 // olvanta-tzgen: writes tmzn.tzd and tmzn.tzd.Locations from the IANA time
-// zone database on this machine and, optionally, a GeoNames city table.
+// zone database on this machine and, optionally, a GeoNames city table; the
+// zone rules are those of the twelve months from the start date.
 
 #include <charconv>
+#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "catalogue/LoadCatalogue.h"
+#include "tools/tzgen/AtomicFile.h"
 #include "tools/tzgen/Generator.h"
+#include "tools/tzgen/ZoneRefresh.h"
+#include "tools/tzsource/DateText.h"
 #include "tools/tzsource/TzdataTables.h"
 
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: olvanta-tzgen --out DIR --spellings FILE [--zoneinfo DIR] [--year YYYY]\n"
+    "usage: olvanta-tzgen --out DIR --spellings FILE [--zoneinfo DIR] [--start YYYY-MM-DD]\n"
     "                     [--cities FILE --fixes FILE [--min-population N]\n"
     "                      [--english-cities FILE]]\n";
 
@@ -27,6 +32,7 @@ struct Options {
     std::string citiesPath;
     std::string fixesPath;
     std::string englishCitiesPath;
+    std::optional<std::chrono::sys_days> start;
 };
 
 bool ParseNumber(std::string_view text, std::int64_t& value) {
@@ -54,9 +60,8 @@ bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
             options.fixesPath = value;
         } else if (name == "--english-cities") {
             options.englishCitiesPath = value;
-        } else if (name == "--year" && ParseNumber(value, number) && number >= 1900 &&
-                   number <= 2200) {
-            options.input.year = static_cast<int>(number);
+        } else if (name == "--start" && tzsource::ParseDate(value)) {
+            options.start = tzsource::ParseDate(value);
         } else if (name == "--min-population" && ParseNumber(value, number) && number >= 0) {
             options.input.minimumPopulation = number;
         } else {
@@ -76,21 +81,6 @@ std::string ReadOrThrow(const std::string& path) {
     return std::move(*text);
 }
 
-// Writes beside the target and renames over it, so that an interrupted run
-// never leaves a half-written data file behind.
-void WriteAtomically(const std::filesystem::path& path, const std::string& text) {
-    const std::filesystem::path temporary = path.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            throw tzgen::GeneratorError("cannot write " + temporary.string());
-        }
-    }
-    std::filesystem::rename(temporary, path);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,17 +98,29 @@ int main(int argc, char** argv) {
         if (!options.englishCitiesPath.empty()) {
             options.input.englishCitiesText = ReadOrThrow(options.englishCitiesPath);
         }
+        const auto start = options.start ? options.start : tzgen::WindowStartNow();
+        if (!start) {
+            throw tzgen::GeneratorError("SOURCE_DATE_EPOCH is not a number of seconds");
+        }
+        options.input.window = tzgen::RuleWindow::FromStart(*start);
         const tzgen::GeneratedData data = tzgen::Generate(options.input);
         std::filesystem::create_directories(options.outputDirectory);
-        WriteAtomically(options.outputDirectory / kZoneFileName, data.zoneFile);
-        WriteAtomically(options.outputDirectory / kLocationsFileName, data.locationsFile);
+        for (const auto& [name, text] : {std::pair(kZoneFileName, &data.zoneFile),
+                                         std::pair(kLocationsFileName, &data.locationsFile)}) {
+            const tzgen::FileReplacement replaced =
+                tzgen::ReplaceFile(options.outputDirectory / name, *text);
+            if (replaced.outcome == tzgen::FileReplacement::Outcome::Failed) {
+                throw tzgen::GeneratorError(replaced.failure);
+            }
+        }
         for (const std::string& line : data.report) {
             std::cerr << line << '\n';
         }
-        std::cout << "tzdata " << data.tzdataVersion << ", year " << options.input.year << ": "
-                  << data.zoneCount << " zones, " << data.placeCount << " places (of them "
-                  << data.englishNameCount << " English names, " << data.unaccentedNameCount
-                  << " names without marks)\n";
+        std::cout << "tzdata " << data.tzdataVersion << ", "
+                  << tzsource::DateText(options.input.window.start) << " to "
+                  << tzsource::DateText(options.input.window.end) << ": " << data.zoneCount
+                  << " zones, " << data.placeCount << " places (of them " << data.englishNameCount
+                  << " English names, " << data.unaccentedNameCount << " names without marks)\n";
     } catch (const std::exception& error) {
         std::cerr << "olvanta-tzgen: " << error.what() << '\n';
         return 1;

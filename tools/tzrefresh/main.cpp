@@ -1,0 +1,148 @@
+// olvanta-tzrefresh: remakes the zone file from this machine's time zone
+// database for the zones that the locations file names, with nothing else:
+// no city dataset, no network. Runs at build, at install and after every
+// tzdata update; it never writes the locations file.
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "catalogue/LoadCatalogue.h"
+#include "platform/ExecutablePath.h"
+#include "tools/tzgen/AtomicFile.h"
+#include "tools/tzgen/ZoneRefresh.h"
+#include "tools/tzsource/DateText.h"
+#include "tools/tzsource/TzdataTables.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: olvanta-tzrefresh [--zoneinfo DIR] [--locations FILE] [--out FILE] [--report]\n"
+    "Makes the zone file (default: tmzn.tzd beside this program, its symbolic link\n"
+    "followed) for the zones that the locations file (default: tmzn.tzd.Locations\n"
+    "beside this program) names, from the zoneinfo in DIR (default /usr/share/zoneinfo),\n"
+    "with the rules of the twelve months from today, or from the day of\n"
+    "SOURCE_DATE_EPOCH when it is set. --report lists the zones whose rules depart\n"
+    "from the database. Exit status 0 when the file holds the new rules.\n";
+
+struct Options {
+    std::filesystem::path zoneinfo = "/usr/share/zoneinfo";
+    std::filesystem::path locations;
+    std::filesystem::path out;
+    bool report = false;
+};
+
+bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view name = args[i];
+        if (name == "--report") {
+            options.report = true;
+            continue;
+        }
+        if (i + 1 >= args.size() || args[i + 1].empty()) {
+            return false;
+        }
+        const std::filesystem::path value(args[++i]);
+        if (name == "--zoneinfo") {
+            options.zoneinfo = value;
+        } else if (name == "--locations") {
+            options.locations = value;
+        } else if (name == "--out") {
+            options.out = value;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The file a chain of symbolic links ends at, so that replacing it keeps the
+// links (the Debian package's tmzn.tzd is a link to /var/lib/olvanta).
+std::filesystem::path FollowLinks(std::filesystem::path path) {
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(path, error); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) {
+            break;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+int Fail(const std::string& message) {
+    std::cerr << "olvanta-tzrefresh: " << message << "\n";
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(std::vector<std::string_view>(argv + 1, argv + argc), options)) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    try {
+        if (options.locations.empty() || options.out.empty()) {
+            const std::filesystem::path here = platform::ExecutableDirectory();
+            if (options.locations.empty()) {
+                options.locations = here / kLocationsFileName;
+            }
+            if (options.out.empty()) {
+                options.out = here / kZoneFileName;
+            }
+        }
+        options.out = FollowLinks(options.out);
+        tzgen::RefreshInput input;
+        input.zoneinfoDirectory = std::filesystem::absolute(options.zoneinfo);
+        const auto locations = tzsource::ReadTextFile(options.locations.string());
+        if (!locations) {
+            return Fail("cannot read " + options.locations.string());
+        }
+        input.locationsText = *locations;
+        std::error_code error;
+        if (std::filesystem::is_regular_file(options.out, error)) {
+            input.previousZoneFile = tzsource::ReadTextFile(options.out.string()).value_or("");
+        }
+        const auto start = tzgen::WindowStartNow();
+        if (!start) {
+            return Fail("SOURCE_DATE_EPOCH is not a number of seconds");
+        }
+        input.window = tzgen::RuleWindow::FromStart(*start);
+        const auto refreshed = tzgen::RefreshZoneFile(input);
+        if (!refreshed) {
+            return Fail("no zone that " + options.locations.string() + " names is in " +
+                        input.zoneinfoDirectory.string());
+        }
+        const tzgen::FileReplacement replaced = tzgen::ReplaceFile(options.out, refreshed->text);
+        if (replaced.outcome == tzgen::FileReplacement::Outcome::Failed) {
+            return Fail(replaced.failure);
+        }
+        for (const std::string& zone : refreshed->missing) {
+            std::cerr << "olvanta-tzrefresh: no zone " << zone << " in "
+                      << input.zoneinfoDirectory.string() << ": its places count as UTC\n";
+        }
+        if (options.report) {
+            for (const std::string& line : refreshed->report) {
+                std::cerr << line << "\n";
+            }
+        }
+        std::cout << options.out.string() << ": " << refreshed->zonesMade << " zones from tzdata "
+                  << refreshed->tzdataVersion << " in " << input.zoneinfoDirectory.string()
+                  << " for " << tzsource::DateText(input.window.start) << " to "
+                  << tzsource::DateText(input.window.end);
+        if (refreshed->zonesKept > 0) {
+            std::cout << ", " << refreshed->zonesKept << " of one's own kept";
+        }
+        std::cout << (replaced.outcome == tzgen::FileReplacement::Outcome::Unchanged
+                          ? " (unchanged)\n"
+                          : "\n");
+    } catch (const std::exception& error) {
+        return Fail(error.what());
+    }
+    return 0;
+}
