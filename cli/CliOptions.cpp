@@ -1,7 +1,12 @@
 #include "cli/CliOptions.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QSet>
+#include <QStringList>
+#include <algorithm>
 #include <cctype>
-#include <set>
+#include <ranges>
 
 #include "timecalc/CalendarMath.h"
 
@@ -54,27 +59,177 @@ std::int64_t SecondsOf(const Fields& f) {
            f.second;
 }
 
-bool IsOption(const std::string& argument) {
-    return argument.size() > 1 && argument[0] == '-';
+constexpr const char* kAtNeeds =
+    "--at needs a time as HH:MM, or a date and time from 1900 on as YYYY-MM-DDTHH:MM";
+
+// Command-line words are bytes. Latin-1 gives each byte a character of its own
+// and gives it back unchanged, so a place name that is not UTF-8 reaches the
+// matcher as it was typed; the option names are ASCII either way.
+QString FromBytes(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-bool TakesNoValue(const std::string& option) {
-    return option == "--help" || option == "-h" || option == "--version" || option == "--list";
+std::string ToBytes(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-bool TakesAValue(const std::string& option) {
-    return option == "--data-dir" || option == "--at" || option == "--now";
+// Qt's parser, knowing olvanta-cli's options and arguments.
+struct CliParser {
+    QCommandLineOption at{"at",
+                          "The wall-clock time at BASE: HH:MM for that time today there, or a "
+                          "date and time from 1900 on as YYYY-MM-DDTHH:MM (a space may stand for "
+                          "the T). Default: now at BASE.",
+                          "TIME"};
+    QCommandLineOption now{
+        "now", "The UTC moment for the present time difference. Default: the system clock.",
+        "YYYY-MM-DDTHH:MM:SSZ"};
+    QCommandLineOption dataDir{
+        "data-dir",
+        "Read the data files from DIR instead of the directory of the resolved executable.", "DIR"};
+    QCommandLineOption list{"list", "Print every place, one per line, in list order."};
+    QCommandLineOption help{QStringList{"h", "help"}, "Print this help."};
+    QCommandLineOption version{"version", "Print the version."};
+    QCommandLineParser qt;
+
+    CliParser() {
+        qt.addOptions({at, now, dataDir, list, help, version});
+        qt.addPositionalArgument("BASE", "The place whose wall-clock time is converted.");
+        qt.addPositionalArgument(
+            "REMOTE",
+            "A place to convert it to. For one, the two labels and the result as the window "
+            "shows them; for several, a line for BASE and one for each REMOTE, each with the "
+            "place, its offset, the time, the date, and the time difference to BASE now and "
+            "at the converted time, separated by tabs.",
+            "REMOTE [REMOTE...]");
+    }
+
+    bool AsksForInformation() const { return qt.isSet(help) || qt.isSet(version); }
+};
+
+// --help or --version, if it comes first on the line with nothing wrong before
+// it, as the line reads from the left. Qt reads the whole line before it says
+// what it found, so the shortest beginning of the line that asks for it is
+// read again alone (every longer beginning asks too, so a binary search finds
+// it).
+std::optional<CliOptions::Mode> RequestedInformation(const CliParser& whole,
+                                                     const QStringList& words) {
+    if (!whole.AsksForInformation()) {
+        return std::nullopt;
+    }
+    const auto lengths = std::views::iota(qsizetype{2}, words.size() + 1);
+    const qsizetype length = *std::ranges::partition_point(lengths, [&](qsizetype length) {
+        CliParser beginning;
+        beginning.qt.parse(words.first(length));
+        return !beginning.AsksForInformation();
+    });
+    CliParser beginning;
+    if (!beginning.qt.parse(words.first(length))) {
+        return std::nullopt;
+    }
+    return beginning.qt.isSet(beginning.help) ? CliOptions::Mode::Help : CliOptions::Mode::Version;
 }
 
-// "-h" and "--help" are one option.
-std::string CanonicalName(const std::string& option) {
-    return option == "-h" ? "--help" : option;
+// Qt keeps every value of an option given twice; olvanta-cli takes each once.
+std::optional<CliUsageError> RepeatedOption(const QCommandLineParser& parser) {
+    QSet<QString> seen;
+    for (const QString& name : parser.optionNames()) {
+        if (seen.contains(name)) {
+            return CliUsageError{"--" + ToBytes(name) + " is given twice"};
+        }
+        seen.insert(name);
+    }
+    return std::nullopt;
+}
+
+// Reads --at, which is a time of day or a date and time.
+bool ReadAt(const std::string& text, CliOptions& options) {
+    options.atMinuteOfDay = ParseTimeOfDay(text);
+    if (!options.atMinuteOfDay) {
+        options.at = ParseWallClock(text);
+    }
+    return options.atMinuteOfDay || options.at;
+}
+
+std::optional<CliUsageError> ReadValues(const CliParser& parser, CliOptions& options) {
+    if (parser.qt.isSet(parser.dataDir)) {
+        options.dataDirectory = ToBytes(parser.qt.value(parser.dataDir));
+        if (options.dataDirectory->empty()) {
+            return CliUsageError{"--data-dir needs a directory"};
+        }
+    }
+    if (parser.qt.isSet(parser.at) && !ReadAt(ToBytes(parser.qt.value(parser.at)), options)) {
+        return CliUsageError{kAtNeeds};
+    }
+    if (parser.qt.isSet(parser.now)) {
+        options.nowSecondsSinceEpoch = ParseUniversalMoment(ToBytes(parser.qt.value(parser.now)));
+        if (!options.nowSecondsSinceEpoch) {
+            return CliUsageError{"--now needs a UTC moment as YYYY-MM-DDTHH:MM:SSZ"};
+        }
+    }
+    return std::nullopt;
+}
+
+std::variant<CliOptions, CliUsageError> ReadPlaces(const QStringList& places, bool list,
+                                                   CliOptions options) {
+    if (list) {
+        if (!places.isEmpty()) {
+            return CliUsageError{"--list takes no place names"};
+        }
+        options.mode = CliOptions::Mode::List;
+        return options;
+    }
+    if (places.size() < 2) {
+        return CliUsageError{"at least two place names are needed, BASE and REMOTE"};
+    }
+    options.base = ToBytes(places.first());
+    for (const QString& remote : places.sliced(1)) {
+        options.remotes.push_back(ToBytes(remote));
+    }
+    return options;
 }
 
 }  // namespace
 
+std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::string>& arguments) {
+    QStringList words{"olvanta-cli"};  // Qt skips the first word, the program's name
+    for (const std::string& argument : arguments) {
+        words.append(FromBytes(argument));
+    }
+    CliParser parser;
+    const bool parsed = parser.qt.parse(words);
+    CliOptions options;
+    if (const auto mode = RequestedInformation(parser, words)) {
+        options.mode = *mode;
+        return options;
+    }
+    if (!parsed) {
+        return CliUsageError{ToBytes(parser.qt.errorText())};
+    }
+    if (auto repeated = RepeatedOption(parser.qt)) {
+        return *repeated;
+    }
+    if (auto wrongValue = ReadValues(parser, options)) {
+        return *wrongValue;
+    }
+    return ReadPlaces(parser.qt.positionalArguments(), parser.qt.isSet(parser.list), options);
+}
+
+std::string CliHelpText() {
+    const CliParser parser;
+    // Qt's own first line names the program through QCoreApplication, which
+    // olvanta-cli does without; the usage stands in its place.
+    const QString sections = parser.qt.helpText();
+    return kCliUsageText + sections.mid(sections.indexOf('\n') + 1).toStdString();
+}
+
 std::optional<TimeValue> ParseWallClock(const std::string& text) {
-    const auto fields = ParseFields(text, false);
+    // "2026-12-08 09:30", as people write it, besides the ISO form.
+    std::string iso = text;
+    if (iso.size() > 10 && iso[10] == ' ') {
+        iso[10] = 'T';
+    }
+    const auto fields = ParseFields(iso, false);
     if (!fields || fields->year < kFirstCalendarYear) {
         return std::nullopt;
     }
@@ -86,85 +241,14 @@ std::optional<std::int64_t> ParseUniversalMoment(const std::string& text) {
     return fields ? std::optional<std::int64_t>(SecondsOf(*fields)) : std::nullopt;
 }
 
-std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::string>& arguments) {
-    CliOptions options;
-    std::vector<std::string> places;
-    std::set<std::string> given;
-    bool list = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string argument = arguments[i];
-        std::optional<std::string> inlineValue;
-        if (const std::size_t equals = argument.find('=');
-            argument.starts_with("--") && equals != std::string::npos) {
-            inlineValue = argument.substr(equals + 1);
-            argument.resize(equals);
-        }
-        const auto takeValue = [&]() -> std::optional<std::string> {
-            if (inlineValue) {
-                return inlineValue;
-            }
-            if (i + 1 < arguments.size()) {
-                return arguments[++i];
-            }
-            return std::nullopt;
-        };
-        if (TakesNoValue(argument) || TakesAValue(argument)) {
-            if (TakesNoValue(argument) && inlineValue) {
-                return CliUsageError{argument + " takes no value"};
-            }
-            if (!given.insert(CanonicalName(argument)).second) {
-                return CliUsageError{argument + " is given twice"};
-            }
-        }
-        if (argument == "--help" || argument == "-h") {
-            options.mode = CliOptions::Mode::Help;
-            return options;
-        }
-        if (argument == "--version") {
-            options.mode = CliOptions::Mode::Version;
-            return options;
-        }
-        if (argument == "--list") {
-            list = true;
-        } else if (argument == "--data-dir") {
-            const auto value = takeValue();
-            if (!value || value->empty()) {
-                return CliUsageError{"--data-dir needs a directory"};
-            }
-            options.dataDirectory = *value;
-        } else if (argument == "--at") {
-            const auto value = takeValue();
-            options.at = value ? ParseWallClock(*value) : std::nullopt;
-            if (!options.at) {
-                return CliUsageError{"--at needs a date and time from 1900 on as YYYY-MM-DDTHH:MM"};
-            }
-        } else if (argument == "--now") {
-            const auto value = takeValue();
-            options.nowSecondsSinceEpoch = value ? ParseUniversalMoment(*value) : std::nullopt;
-            if (!options.nowSecondsSinceEpoch) {
-                return CliUsageError{"--now needs a UTC moment as YYYY-MM-DDTHH:MM:SSZ"};
-            }
-        } else if (argument == "--") {
-            places.insert(places.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
-                          arguments.end());
-            break;
-        } else if (IsOption(argument)) {
-            return CliUsageError{"unknown option '" + argument + "'"};
-        } else {
-            places.push_back(arguments[i]);
-        }
+std::optional<int> ParseTimeOfDay(const std::string& text) {
+    if (text.size() != 5 || text[2] != ':') {
+        return std::nullopt;
     }
-    if (list) {
-        if (!places.empty()) {
-            return CliUsageError{"--list takes no place names"};
-        }
-        options.mode = CliOptions::Mode::List;
-        return options;
+    const auto hour = Digits(text, 0, 2);
+    const auto minute = Digits(text, 3, 2);
+    if (!hour || !minute || *hour > 23 || *minute > 59) {
+        return std::nullopt;
     }
-    if (places.size() != 2) {
-        return CliUsageError{"two place names are needed, BASE and REMOTE"};
-    }
-    options.base = places[0];
-    options.remote = places[1];
-    return options;
+    return *hour * 60 + *minute;
 }

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <chrono>
 #include <optional>
 #include <system_error>
 
@@ -102,33 +103,30 @@ void ReportNoMatch(const std::string& typed, const PlaceMatch& match, std::ostre
     err << '\n';
 }
 
-// The two places, or nothing once every name that matches nothing has been
-// reported. A place found by its beginning is named, so that a caller sees
-// which entry stood in for the text.
-std::optional<std::pair<PlaceMatch, PlaceMatch>> MatchBoth(const CliOptions& options,
-                                                           const PlaceList& list,
-                                                           const Catalogue& zones,
-                                                           std::ostream& err) {
-    const PlaceMatch base = MatchPlace(list, zones, options.base);
-    const PlaceMatch remote = MatchPlace(list, zones, options.remote);
+// The base place and then the remote places, or nothing once every name that
+// matches nothing has been reported. A place found by its beginning is named,
+// so that a caller sees which entry stood in for the text.
+std::optional<std::vector<PlaceMatch>> MatchAll(const std::vector<std::string>& typed,
+                                                const PlaceList& list, const Catalogue& zones,
+                                                std::ostream& err) {
+    std::vector<PlaceMatch> matches;
     bool matched = true;
-    for (const auto& [match, typed] :
-         {std::pair{&base, &options.base}, {&remote, &options.remote}}) {
-        if (match->kind == PlaceMatch::Kind::None) {
-            ReportNoMatch(*typed, *match, err);
+    for (const std::string& name : typed) {
+        matches.push_back(MatchPlace(list, zones, name));
+        if (matches.back().kind == PlaceMatch::Kind::None) {
+            ReportNoMatch(name, matches.back(), err);
             matched = false;
         }
     }
     if (!matched) {
         return std::nullopt;
     }
-    for (const auto& [match, typed] :
-         {std::pair{&base, &options.base}, {&remote, &options.remote}}) {
-        if (match->kind == PlaceMatch::Kind::Prefix) {
-            err << kProgram << Quoted(*typed) << " taken as " << Quoted(match->entry) << '\n';
+    for (std::size_t i = 0; i < matches.size(); ++i) {
+        if (matches[i].kind == PlaceMatch::Kind::Prefix) {
+            err << kProgram << Quoted(typed[i]) << " taken as " << Quoted(matches[i].entry) << '\n';
         }
     }
-    return std::pair{base, remote};
+    return matches;
 }
 
 std::string DescribeFailure(const platform::FrameworkError& error) {
@@ -140,23 +138,83 @@ std::string DescribeFailure(const platform::FrameworkError& error) {
     return std::string("the conversion failed: ") + error.what();
 }
 
+// The base place's wall-clock time to convert: --at, or now there.
+TimeValue EnteredTime(const CliOptions& options, const CTimeZone* base,
+                      const platform::Clock& clock) {
+    if (options.at) {
+        return *options.at;
+    }
+    const TimeValue now = CurrentWallClockAt(base, clock);
+    if (!options.atMinuteOfDay) {
+        return now;
+    }
+    using namespace std::chrono;
+    const sys_days today = floor<days>(sys_seconds(seconds(now)));
+    return duration_cast<seconds>(today.time_since_epoch()).count() + *options.atMinuteOfDay * 60;
+}
+
+std::string DifferenceText(std::optional<int> minutes) {
+    return minutes ? FormatMinutes(*minutes) : "";
+}
+
+// The window's two labels and result area, as they stand. With --at, the
+// difference at the entered time follows where it is not the present one,
+// so that the output stays the window's wherever the window's is right.
+void PrintLikeTheWindow(const ResultTexts& texts, bool timeEntered, std::ostream& out) {
+    out << texts.baseLabel.value_or(kBaseLabelInitialText) << '\n'
+        << texts.remoteLabel.value_or(kRemoteLabelInitialText) << '\n'
+        << WithUnixLineEnds(texts.result) << '\n';
+    if (timeEntered && texts.differenceAtEntered != texts.differenceNow) {
+        out << UiText(UiString::TimeDifference)
+            << " at the entered time : " << DifferenceText(texts.differenceAtEntered) << '\n';
+    }
+}
+
+// The offset part of a label, "GMT-5   DST:1"; empty where the window shows none.
+std::string OffsetOf(const std::optional<std::string>& label) {
+    return label ? label->substr(label->find(": ") + 2) : "";
+}
+
+// One line of fields separated by tabs: the place, its offset, the time, the
+// date, and the difference to the base place now and at the converted time.
+void PrintLine(const PlaceMatch& place, const std::string& typed, const ResultTexts& texts,
+               std::ostream& out) {
+    const std::string name =
+        place.kind == PlaceMatch::Kind::ZoneName ? typed : place.entry.toStdString();
+    out << EscapedText(name) << '\t' << OffsetOf(texts.remoteLabel) << '\t' << texts.remoteClock
+        << '\t' << texts.remoteDate << '\t' << DifferenceText(texts.differenceNow) << '\t'
+        << DifferenceText(texts.differenceAtEntered) << '\n';
+}
+
 int Convert(const CliOptions& options, const PlaceList& list, const Catalogue& zones,
             const CliEnvironment& environment, std::ostream& out, std::ostream& err) {
-    const auto places = MatchBoth(options, list, zones, err);
+    std::vector<std::string> typed{options.base};
+    typed.insert(typed.end(), options.remotes.begin(), options.remotes.end());
+    const auto places = MatchAll(typed, list, zones, err);
     if (!places) {
         return kCliUsage;
     }
     try {
-        const TimeValue entered =
-            options.at ? *options.at : CurrentWallClockAt(places->first.zone, environment.clock);
+        const CTimeZone* base = places->front().zone;
+        const TimeValue entered = EnteredTime(options, base, environment.clock);
         const SYSTEMTIME now = options.nowSecondsSinceEpoch
                                    ? UniversalCalendarTime(*options.nowSecondsSinceEpoch)
                                    : CurrentUniversalTime(environment.clock);
-        const ResultTexts texts =
-            ComposeResult(places->first.zone, places->second.zone, entered, now);
-        out << texts.baseLabel.value_or(kBaseLabelInitialText) << '\n'
-            << texts.remoteLabel.value_or(kRemoteLabelInitialText) << '\n'
-            << WithUnixLineEnds(texts.result) << '\n';
+        if (places->size() == 2) {
+            PrintLikeTheWindow(ComposeResult(base, places->back().zone, entered, now),
+                               options.at || options.atMinuteOfDay, out);
+            return kCliSuccess;
+        }
+        // Every place is converted before anything is printed, so that a
+        // conversion outside the calendar leaves the output empty. The base
+        // place is converted to itself for its own line.
+        std::vector<ResultTexts> results;
+        for (const PlaceMatch& place : *places) {
+            results.push_back(ComposeResult(base, place.zone, entered, now));
+        }
+        for (std::size_t i = 0; i < places->size(); ++i) {
+            PrintLine((*places)[i], typed[i], results[i], out);
+        }
         return kCliSuccess;
     } catch (const platform::FrameworkError& error) {
         err << kProgram << DescribeFailure(error) << '\n';
@@ -167,7 +225,7 @@ int Convert(const CliOptions& options, const PlaceList& list, const Catalogue& z
 int Run(const CliOptions& options, const CliEnvironment& environment, std::ostream& out,
         std::ostream& err) {
     switch (options.mode) {
-        case CliOptions::Mode::Help: out << kCliUsageText; return kCliSuccess;
+        case CliOptions::Mode::Help: out << CliHelpText(); return kCliSuccess;
         case CliOptions::Mode::Version:
             out << "olvanta-cli " << OLVANTA_VERSION << '\n';
             return kCliSuccess;

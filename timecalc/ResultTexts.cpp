@@ -25,10 +25,10 @@ std::string FormatClock(const SYSTEMTIME& time) {
     return text.data();
 }
 
-// "%m.%d.%Y, %A " of the carried fields, with its trailing blank.
+// "%m.%d.%Y, %A" of the carried fields.
 std::string FormatDate(const SYSTEMTIME& time) {
     std::array<char, 64> text{};
-    std::snprintf(text.data(), text.size(), "%02u.%02u.%04u, %s ", unsigned{time.wMonth},
+    std::snprintf(text.data(), text.size(), "%02u.%02u.%04u, %s", unsigned{time.wMonth},
                   unsigned{time.wDay}, unsigned{time.wYear}, kWeekdayNames.at(time.wDayOfWeek));
     return text.data();
 }
@@ -70,7 +70,10 @@ ResultTexts ComposeResult(const CTimeZone* base, const CTimeZone* remote, TimeVa
     texts.remoteTime = ToTimeValue(carried);
     const SYSTEMTIME shown = ToCalendarTime(texts.remoteTime);
 
-    texts.result = FormatClock(shown) + kLineBreaks + FormatDate(shown) + kLineBreaks +
+    texts.remoteClock = FormatClock(shown);
+    texts.remoteDate = FormatDate(shown);
+    // The result area's date line ends in a blank.
+    texts.result = texts.remoteClock + kLineBreaks + texts.remoteDate + " " + kLineBreaks +
                    UiText(UiString::TimeDifference) + " : ";
     if (base != nullptr) {
         texts.baseLabel = ComposeLabel(*base, outcome.baseDaylight, UiString::BaseLocationGmtPlus,
@@ -82,7 +85,9 @@ ResultTexts ComposeResult(const CTimeZone* base, const CTimeZone* remote, TimeVa
                          UiString::RemoteLocationGmt);
     }
     if (base != nullptr && remote != nullptr) {
-        texts.result += FormatMinutes(OffsetDifference(*base, universalNow, *remote));
+        texts.differenceNow = OffsetDifference(*base, universalNow, *remote);
+        texts.differenceAtEntered = CarriedOffsetDifference(*base, *remote, outcome);
+        texts.result += FormatMinutes(*texts.differenceNow);
     }
     return texts;
 }

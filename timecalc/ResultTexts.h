@@ -21,6 +21,14 @@ struct ResultTexts {
     std::optional<std::string> baseLabel;    // absent: the label keeps its text
     std::optional<std::string> remoteLabel;  // absent: the label keeps its text
     TimeValue remoteTime = 0;                // the carried wall-clock time
+
+    // The result's pieces, for a caller that lays them out in its own way.
+    std::string remoteClock;  // "08:05"
+    std::string remoteDate;   // "07.01.2026, Wednesday"
+    // The remote offset minus the base offset in minutes; absent unless both
+    // places have a zone, as in the result's last line.
+    std::optional<int> differenceNow;        // at `universalNow`: the result's last line
+    std::optional<int> differenceAtEntered;  // at the entered time, as the carry found it
 };
 
 // The texts for the base place's wall-clock time `enteredBaseTime`, carried

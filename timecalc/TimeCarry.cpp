@@ -3,6 +3,14 @@
 #include "timecalc/CalendarMath.h"
 #include "timecalc/DaylightRules.h"
 
+namespace {
+
+int OffsetInForce(const CTimeZone& zone, bool daylight) {
+    return zone.m_standard.bias + (daylight ? zone.m_daylight.bias : 0);
+}
+
+}  // namespace
+
 bool WallClockToUniversal(const CTimeZone& zone, SYSTEMTIME& time) {
     const bool daylight = IsDaylightTime(zone, time);
     SubtractMinutes(time, zone.m_standard.bias);
@@ -43,11 +51,16 @@ void CarryTime(const CTimeZone* base, const CTimeZone* remote, SYSTEMTIME& time)
     CarryToRemote(base, remote, time);
 }
 
+int CarriedOffsetDifference(const CTimeZone& base, const CTimeZone& remote,
+                            const CarryOutcome& outcome) {
+    return OffsetInForce(remote, outcome.remoteDaylight) -
+           OffsetInForce(base, outcome.baseDaylight);
+}
+
 int CurrentOffset(const CTimeZone& zone, const SYSTEMTIME& utc) {
     SYSTEMTIME standardClock = utc;
     SubtractMinutes(standardClock, -int{zone.m_standard.bias});
-    const bool daylight = IsDaylightTimeAtStandardClock(zone, standardClock);
-    return zone.m_standard.bias + (daylight ? zone.m_daylight.bias : 0);
+    return OffsetInForce(zone, IsDaylightTimeAtStandardClock(zone, standardClock));
 }
 
 int OffsetDifference(const CTimeZone& base, const SYSTEMTIME& utc, const CTimeZone& remote) {

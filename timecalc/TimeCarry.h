@@ -28,6 +28,12 @@ CarryOutcome CarryToRemote(const CTimeZone* base, const CTimeZone* remote, SYSTE
 // CarryToRemote without the daylight-saving states.
 void CarryTime(const CTimeZone* base, const CTimeZone* remote, SYSTEMTIME& time);
 
+// The remote zone's offset minus the base zone's, in minutes, as one carry
+// found them (`outcome`): the difference at the carried time, where
+// OffsetDifference gives it at the present moment.
+int CarriedOffsetDifference(const CTimeZone& base, const CTimeZone& remote,
+                            const CarryOutcome& outcome);
+
 // The zone's offset from GMT in minutes at the UTC moment `utc`, daylight
 // saving included when in force at the zone's own clock.
 int CurrentOffset(const CTimeZone& zone, const SYSTEMTIME& utc);

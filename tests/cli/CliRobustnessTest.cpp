@@ -216,7 +216,7 @@ TEST_F(CliProgramTest, EveryInvocationEndsWithItsStatusAndItsMessage) {
         "olvanta-cli: the converted time falls outside the calendar's range (the years 1900 to "
         "65535)\n";
     const std::string before1900 =
-        usage("--at needs a date and time from 1900 on as YYYY-MM-DDTHH:MM");
+        usage("--at needs a time as HH:MM, or a date and time from 1900 on as YYYY-MM-DDTHH:MM");
     const std::string diskFull = "olvanta-cli: cannot write output: No space left on device\n";
     const std::string at = "--at";
     const std::string july = "2026-07-01T12:00";
@@ -267,7 +267,9 @@ TEST_F(CliProgramTest, EveryInvocationEndsWithItsStatusAndItsMessage) {
          "olvanta-cli: no place matches 'Q\\e[2J\\n\\x7F\\xC2\\x9B\\x9B"
          "2J\xE0\\x9B\xC4\x9B'\n",
          ""},
-        {{"--\x1B]0;x\x07"}, kCliUsage, usage("unknown option '--\\e]0;x\\x07'"), ""},
+        {{"--\x1B]0;x\x07"}, kCliUsage, usage("Unknown option '\\e]0;x\\x07'."), ""},
+        {{"--bogus", "--help"}, kCliUsage, usage("Unknown option 'bogus'."), ""},
+        {{"UTC", "UTC", "--now"}, kCliUsage, usage("Missing value after '--now'."), ""},
         {{at, "0000-01-01T00:00", "Berlin", "UTC"}, kCliUsage, before1900, ""},
         {{at, "1899-12-31T23:59", "UTC", "UTC"}, kCliUsage, before1900, ""},
         {{at, "1900-01-01T00:59", "Berlin", "UTC"}, kCliConversion, outOfCalendar, ""},
@@ -282,9 +284,16 @@ TEST_F(CliProgramTest, EveryInvocationEndsWithItsStatusAndItsMessage) {
          "Time difference : 10:30\n"},
         {{at, july, at, july, "UTC", "UTC"}, kCliUsage, usage("--at is given twice"), ""},
         {{"--list", "--list"}, kCliUsage, usage("--list is given twice"), ""},
-        {{"--list=foo"}, kCliUsage, usage("--list takes no value"), ""},
-        {{"--help=x"}, kCliUsage, usage("--help takes no value"), ""},
-        {{"--version=1"}, kCliUsage, usage("--version takes no value"), ""},
+        {{"--list=foo"}, kCliUsage, usage("Unexpected value after '--list'."), ""},
+        {{"--help=x"}, kCliUsage, usage("Unexpected value after '--help'."), ""},
+        {{"--version=1"}, kCliUsage, usage("Unexpected value after '--version'."), ""},
+        {{"--help", "--bogus"}, kCliSuccess, "", "\nOptions:\n  --at <TIME> "},
+        // Every name that matches nothing is named, and nothing converted.
+        {{at, july, "Qwerty", "Berlin", "Asdfgh", "new y"},
+         kCliUsage,
+         "olvanta-cli: no place matches 'Qwerty'\nolvanta-cli: no place matches 'Asdfgh'\n",
+         ""},
+        {{at, "1900-01-01T00:59", "Berlin", "Kolkata", "UTC"}, kCliConversion, outOfCalendar, ""},
         {{"--list"}, kCliWriteFailed, diskFull, "", "/dev/full"},
         {{at, july, "UTC", "UTC"}, kCliWriteFailed, diskFull, "", "/dev/full"},
     };

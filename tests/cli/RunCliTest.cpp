@@ -45,6 +45,47 @@ TEST_F(RunCliTest, AbsentZonesShowTheLabelsInitialTexts) {
               "17:30\n\n07.01.2026, Wednesday \n\nTime difference : \n");
 }
 
+TEST_F(RunCliTest, SeveralRemotePlacesGiveALineEachAfterTheBasePlace) {
+    // On 20 March New York keeps summer time and Berlin does not yet; on the
+    // given present moment both do.
+    const std::vector<std::string> moments = {"--at", "2026-03-20T12:00", "--now",
+                                              "2026-07-01T12:00:00Z", "Berlin"};
+    std::vector<std::string> arguments = moments;
+    arguments.insert(arguments.end(), {"New York", "kolk", "America/New_York", "UTC"});
+    EXPECT_EQ(Run(arguments), kCliSuccess);
+    EXPECT_EQ(m_out.str(),
+              "Berlin\tGMT+1\t12:00\t03.20.2026, Friday\t0\t0\n"
+              "New York\tGMT-5   DST:1\t07:00\t03.20.2026, Friday\t-6\t-5\n"
+              "Kolkata\tGMT+5:30\t16:30\t03.20.2026, Friday\t3:30\t4:30\n"
+              "America/New_York\tGMT-5   DST:1\t07:00\t03.20.2026, Friday\t-6\t-5\n"
+              "UTC\t\t11:00\t03.20.2026, Friday\t\t\n");
+    EXPECT_EQ(m_err.str(), "olvanta-cli: 'kolk' taken as 'Kolkata'\n");
+
+    // One remote place: the window's texts, then the difference at the
+    // entered time where it is not the present one.
+    arguments = moments;
+    arguments.push_back("New York");
+    EXPECT_EQ(Run(arguments), kCliSuccess);
+    EXPECT_EQ(m_out.str(),
+              "Base location: GMT+1\n"
+              "Remote location: GMT-5   DST:1\n"
+              "07:00\n\n03.20.2026, Friday \n\nTime difference : -6\n"
+              "Time difference at the entered time : -5\n");
+}
+
+TEST_F(RunCliTest, ABareTimeIsThatTimeTodayAtTheBasePlace) {
+    m_clock.seconds = 1782936000;  // 2026-07-01T20:00:00Z: 2 July in Kolkata
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"--at", "09:00", "Kolkata", "UTC"}, "03:30\n\n07.02.2026, Thursday"},
+        {{"--at", "09:00", "UTC", "Kolkata"}, "14:30\n\n07.01.2026, Wednesday"},
+        {{"--at", "23:30", "New York", "Kolkata"}, "09:00\n\n07.02.2026, Thursday"},
+    };
+    for (const auto& [arguments, result] : cases) {
+        EXPECT_EQ(Run(arguments), kCliSuccess) << arguments[1];
+        EXPECT_NE(m_out.str().find(result), std::string::npos) << m_out.str();
+    }
+}
+
 TEST_F(RunCliTest, ListsEveryEntryInListOrder) {
     EXPECT_EQ(Run({"--list"}), kCliSuccess);
     EXPECT_EQ(m_out.str(), "Berlin\nBern\nCalcutta\nKolkata\nNew York\nUTC\n");

@@ -101,6 +101,34 @@ TEST(ComposeResultTest, DaylightPieceFollowsEachZonesOwnClock) {
     EXPECT_EQ(after.result.substr(after.result.size() - 2), "-6");
 }
 
+TEST(ComposeResultTest, DifferenceAtTheEnteredTimeAsWellAsNow) {
+    const auto berlin = BerlinZone();
+    const auto newYork = NewYorkZone();
+    struct Case {
+        const char* name;
+        const CTimeZone* base;
+        const CTimeZone* remote;
+        std::optional<int> now;
+        std::optional<int> atEntered;
+    };
+    // 20 March: New York's summer time has begun, Berlin's has not.
+    const Case cases[] = {
+        {"berlin_to_new_york", berlin.get(), newYork.get(), -360, -300},
+        {"new_york_to_berlin", newYork.get(), berlin.get(), 360, 300},
+        {"same_record", berlin.get(), berlin.get(), 0, 0},
+        {"utc_base", nullptr, newYork.get(), std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const ResultTexts texts =
+            ComposeResult(c.base, c.remote, Entered(2026, 3, 20, 12, 0), At(2026, 7, 1, 12));
+        EXPECT_EQ(texts.differenceNow, c.now) << c.name;
+        EXPECT_EQ(texts.differenceAtEntered, c.atEntered) << c.name;
+    }
+    const ResultTexts texts =
+        ComposeResult(berlin.get(), newYork.get(), Entered(2026, 3, 20, 12, 0), At(2026, 7, 1, 12));
+    EXPECT_EQ(texts.remoteClock + "|" + texts.remoteDate, "07:00|03.20.2026, Friday");
+}
+
 TEST(ComposeResultTest, ACarryOutOfTheCalendarRangeRaisesFail) {
     const auto minusFive = FixedZone(-300);
     const auto hugeOffset = FixedZone(3000);  // beyond the single day of carry
