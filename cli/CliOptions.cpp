@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <algorithm>
 #include <cctype>
-#include <ranges>
 
 #include "timecalc/CalendarMath.h"
 
@@ -103,31 +102,32 @@ struct CliParser {
             "at the converted time, separated by tabs.",
             "REMOTE [REMOTE...]");
     }
-
-    bool AsksForInformation() const { return qt.isSet(help) || qt.isSet(version); }
 };
 
-// --help or --version, if it comes first on the line with nothing wrong before
-// it, as the line reads from the left. Qt reads the whole line before it says
-// what it found, so the shortest beginning of the line that asks for it is
-// read again alone (every longer beginning asks too, so a binary search finds
-// it).
-std::optional<CliOptions::Mode> RequestedInformation(const CliParser& whole,
-                                                     const QStringList& words) {
-    if (!whole.AsksForInformation()) {
+bool IsInformationWord(const QString& word) {
+    return word == "-h" || word == "--help" || word == "--version";
+}
+
+// --help or --version answers at once when the words before it are good
+// ones, as the line reads from the left: "--help --bogus" asks for help,
+// "--bogus --help" is a mistake. Qt reads the whole line before it says what
+// it found, so the words up to the first such request are read again alone.
+std::optional<CliOptions::Mode> RequestedInformation(const QStringList& words) {
+    const auto request = std::find_if(words.begin() + 1, words.end(), IsInformationWord);
+    if (request == words.end()) {
         return std::nullopt;
     }
-    const auto lengths = std::views::iota(qsizetype{2}, words.size() + 1);
-    const qsizetype length = *std::ranges::partition_point(lengths, [&](qsizetype length) {
-        CliParser beginning;
-        beginning.qt.parse(words.first(length));
-        return !beginning.AsksForInformation();
-    });
     CliParser beginning;
-    if (!beginning.qt.parse(words.first(length))) {
+    if (!beginning.qt.parse(QStringList(words.begin(), request + 1))) {
         return std::nullopt;
     }
-    return beginning.qt.isSet(beginning.help) ? CliOptions::Mode::Help : CliOptions::Mode::Version;
+    if (beginning.qt.isSet(beginning.help)) {
+        return CliOptions::Mode::Help;
+    }
+    if (beginning.qt.isSet(beginning.version)) {
+        return CliOptions::Mode::Version;
+    }
+    return std::nullopt;  // the request was a value or came after "--"
 }
 
 // Qt keeps every value of an option given twice; olvanta-cli takes each once.
@@ -199,7 +199,7 @@ std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::s
     CliParser parser;
     const bool parsed = parser.qt.parse(words);
     CliOptions options;
-    if (const auto mode = RequestedInformation(parser, words)) {
+    if (const auto mode = RequestedInformation(words)) {
         options.mode = *mode;
         return options;
     }

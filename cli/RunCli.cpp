@@ -158,13 +158,13 @@ std::string DifferenceText(std::optional<int> minutes) {
 }
 
 // The window's two labels and result area, as they stand. With --at, the
-// difference at the entered time follows where it is not the present one,
-// so that the output stays the window's wherever the window's is right.
+// difference at the entered time follows on a line of its own: the window's
+// difference is the present one.
 void PrintLikeTheWindow(const ResultTexts& texts, bool timeEntered, std::ostream& out) {
     out << texts.baseLabel.value_or(kBaseLabelInitialText) << '\n'
         << texts.remoteLabel.value_or(kRemoteLabelInitialText) << '\n'
         << WithUnixLineEnds(texts.result) << '\n';
-    if (timeEntered && texts.differenceAtEntered != texts.differenceNow) {
+    if (timeEntered) {
         out << UiText(UiString::TimeDifference)
             << " at the entered time : " << DifferenceText(texts.differenceAtEntered) << '\n';
     }

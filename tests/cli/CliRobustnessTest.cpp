@@ -131,7 +131,8 @@ TEST_F(CliRobustnessTest, NamesThatAreNoProperTextArePrintedAsTheListsShowThem) 
         EXPECT_EQ(Run({"--at", "2026-07-01T12:00", "UTC", typed}), kCliSuccess) << typed;
         EXPECT_EQ(m_out.str(),
                   "Base location:\nRemote location: GMT+1\n"
-                  "13:00\n\n07.01.2026, Wednesday \n\nTime difference : \n");
+                  "13:00\n\n07.01.2026, Wednesday \n\nTime difference : \n"
+                  "Time difference at the entered time : \n");
     }
 
     // The first of 1000 lines named "Dup" holds.
@@ -153,7 +154,8 @@ TEST_F(CliRobustnessTest, GarbageAndAFiftyMegabyteLineStillConvert) {
     EXPECT_EQ(Run({"--at", "2026-07-01T12:00", "Berlin", "UTC"}), kCliSuccess);
     EXPECT_EQ(m_out.str(),
               "Base location: GMT+1   DST:1\nRemote location:\n"
-              "10:00\n\n07.01.2026, Wednesday \n\nTime difference : \n");
+              "10:00\n\n07.01.2026, Wednesday \n\nTime difference : \n"
+              "Time difference at the entered time : \n");
 
     WriteData("Europe/Berlin," + std::string(50'000'000, 'x') + ",remark,60\n",
               "Europe/Berlin,Berlin\n");

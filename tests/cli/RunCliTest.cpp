@@ -33,7 +33,8 @@ TEST_F(RunCliTest, PrintsTheWindowsTextsForAConversion) {
     EXPECT_EQ(m_out.str(),
               "Base location: GMT+1   DST:1\n"
               "Remote location: GMT-5   DST:1\n"
-              "08:05\n\n07.01.2026, Wednesday \n\nTime difference : -6\n");
+              "08:05\n\n07.01.2026, Wednesday \n\nTime difference : -6\n"
+              "Time difference at the entered time : -6\n");
     EXPECT_EQ(m_err.str(), "");
 }
 
@@ -42,7 +43,8 @@ TEST_F(RunCliTest, AbsentZonesShowTheLabelsInitialTexts) {
     EXPECT_EQ(m_out.str(),
               "Base location:\n"
               "Remote location: GMT+5:30\n"
-              "17:30\n\n07.01.2026, Wednesday \n\nTime difference : \n");
+              "17:30\n\n07.01.2026, Wednesday \n\nTime difference : \n"
+              "Time difference at the entered time : \n");
 }
 
 TEST_F(RunCliTest, SeveralRemotePlacesGiveALineEachAfterTheBasePlace) {
