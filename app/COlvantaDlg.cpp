@@ -12,6 +12,7 @@
 #include <QTimeEdit>
 #include <QTimer>
 #include <array>
+#include <new>
 
 #include "app/PlaceComboBox.h"
 #include "app/settings/Settings.h"
@@ -144,14 +145,30 @@ QString ForTextControl(const std::string& text) {
 
 COlvantaDlg::COlvantaDlg(const DialogEnvironment& environment) : m_environment(environment) {
     BuildTemplate();
-    m_loadOutcome =
-        LoadCatalogue(m_zones, CatalogueFiles::InDirectory(m_environment.dataDirectory));
+    m_loadOutcome = LoadPlaces();
     if (!CatalogueLoaded()) {
         const UiString message = m_loadOutcome == LoadOutcome::ZoneFileUnreadable
                                      ? UiString::TimezonesDataError
                                      : UiString::LocationsDataError;
         m_environment.messages.ShowMessage(platform::MessageIcon::Stop, UiText(message));
     }
+}
+
+// The data files and the sorted list made from them are one load: memory
+// running out on either ends the program with the data files' message.
+LoadOutcome COlvantaDlg::LoadPlaces() {
+    const LoadOutcome outcome =
+        LoadCatalogue(m_zones, CatalogueFiles::InDirectory(m_environment.dataDirectory));
+    if (outcome != LoadOutcome::Loaded) {
+        return outcome;
+    }
+    try {
+        m_places = PlaceList::FromCatalogue(m_zones);
+    } catch (const std::bad_alloc&) {
+        m_zones.ClearCatalogue();
+        return LoadOutcome::LocationsFileUnreadable;
+    }
+    return LoadOutcome::Loaded;
 }
 
 COlvantaDlg::~COlvantaDlg() {
@@ -256,7 +273,12 @@ int COlvantaDlg::DoModal() {
 }
 
 bool COlvantaDlg::OnInitDialog() {
+    // A window that starts with every size of its icon waits for all eight
+    // renderings; it starts with the title bar's alone, and the others (task
+    // bar, window switcher) follow once the event loop runs, which shows the
+    // window first.
     setWindowIcon(OlvantaTitleBarIcon());
+    QTimer::singleShot(0, this, [this] { setWindowIcon(OlvantaIcon()); });
     setWindowTitle(QString::fromUtf8(kCaption));
     m_timePicker->setDisplayFormat(QString::fromUtf8(kTimeFormat));
     m_link.SetTargetUrl(OLVANTA_WEB_SITE);
@@ -266,7 +288,6 @@ bool COlvantaDlg::OnInitDialog() {
 
     // Both lists show the same entries, "UTC" among them, so they share one
     // list and one model.
-    m_places = PlaceList::FromCatalogue(m_zones);
     m_placeModel = std::make_unique<PlaceListModel>(m_places);
     m_cbBase->SetPlaces(*m_placeModel);
     m_cbRemote->SetPlaces(*m_placeModel);
@@ -336,20 +357,6 @@ void COlvantaDlg::OnReturn() {
         button->click();
     } else if (focus != m_editResult) {
         accept();
-    }
-}
-
-void COlvantaDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    if (!m_painted) {
-        m_painted = true;
-        // The window started with the title bar's picture only and with the
-        // lists' two shown entries only; the other sizes (task bar, window
-        // switcher) and the rest of the lists follow once it is on screen.
-        QTimer::singleShot(0, this, [this] {
-            setWindowIcon(OlvantaIcon());
-            m_places.Prepare();
-        });
     }
 }
 

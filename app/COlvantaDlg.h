@@ -71,10 +71,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void done(int result) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void BuildTemplate();
+    LoadOutcome LoadPlaces();
     void NameControls();
     void ConnectMessageMap();
     void OnDestroy();
@@ -112,7 +112,6 @@ private:
     bool m_settingsSaved = false;
     bool m_inEvent = false;  // an event's handler or its error box is running
     bool m_closed = false;   // the window has been closed: no further events
-    bool m_painted = false;
 
     // The controls are children of the window, which owns and frees them.
     QLabel* m_baseLabel = nullptr;

@@ -1,7 +1,7 @@
 // Started by startup_bench: shows either the main window over a data
 // directory or a minimal dialog, offscreen, and prints when its first paint
 // happened (steady clock, shared by all processes), its resident memory, and
-// for the main window when it was ready (its work after the first paint
+// for the main window when it was ready (the work it queued while starting
 // done), how long typing a prefix into the base list and
 // leaving it takes until the result is shown.
 //   olvanta-startup-probe --minimal
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     }
     window.OnInitDialog();
     ShowAndWait(window, paint);
-    // What the window leaves until it is on screen (the rest of the lists)
+    // What the window leaves until it is on screen (its icon's other sizes)
     // runs next; it is ready for the user when that is done.
     QApplication::processEvents();
     const std::int64_t ready = SteadyNanoseconds();

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QTextDocument>
 #include <utility>
 
@@ -195,7 +196,21 @@ void CHyperLink::OnClicked() {
     // The visited colour must show at once, even under the pointer; the next
     // move brings the hover colour back. The timer keeps polling meanwhile.
     m_hovering = false;
-    const platform::OpenResult result = OpenUrl(m_url);
+    OpenUrl(m_url);
+}
+
+void CHyperLink::OpenUrl(const std::string& url) {
+    // The outcome may come from the event loop, once the desktop's opener has
+    // ended; a link that is gone by then has nothing to show.
+    platform::OpenWebLink(m_opener ? *m_opener : SystemUrlOpener(), url,
+                          [link = QPointer<CHyperLink>(this)](const platform::OpenResult& result) {
+                              if (link) {
+                                  link->OnOpened(result);
+                              }
+                          });
+}
+
+void CHyperLink::OnOpened(const platform::OpenResult& result) {
     m_visited = result.Succeeded();
     if (!m_visited) {
         if (m_beep) {
@@ -205,10 +220,6 @@ void CHyperLink::OnClicked() {
     } else {
         update();
     }
-}
-
-platform::OpenResult CHyperLink::OpenUrl(const std::string& url) {
-    return platform::OpenWebLink(m_opener ? *m_opener : SystemUrlOpener(), url);
 }
 
 void CHyperLink::ShowOpenError(const platform::OpenResult& result) {

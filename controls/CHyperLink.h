@@ -88,7 +88,8 @@ private:
     void OnTimer();
     void OnClicked();
     void OnEraseBkgnd(QPainter& painter);
-    platform::OpenResult OpenUrl(const std::string& url);
+    void OpenUrl(const std::string& url);
+    void OnOpened(const platform::OpenResult& result);
     void ShowOpenError(const platform::OpenResult& result);
     void FitToText();
     void LoadHandCursor();

@@ -5,8 +5,6 @@
 #include <QCollator>
 #include <QString>
 #include <QStringView>
-#include <cstdint>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -19,19 +17,19 @@ public:
     PlaceList() = default;
 
     // Every place name of every zone, in the catalogue's order and each zone's
-    // place order, then "UTC"; in the order of `collator`, entries that
+    // place order, then "UTC"; sorted in the order of `collator`, entries that
     // collate equal keeping that order. Names are read as UTF-8; bytes that
     // are not UTF-8 show as replacement characters. The catalogue must
-    // outlive the list.
+    // outlive the list. Throws std::bad_alloc when memory runs out.
     static PlaceList FromCatalogue(const Catalogue& zones, const QCollator& collator);
 
     // The same with the user's locale, letter case ignored.
     static PlaceList FromCatalogue(const Catalogue& zones);
 
-    int Count() const { return static_cast<int>(m_names.size()); }
+    int Count() const { return static_cast<int>(m_entries.size()); }
     bool Contains(int position) const { return position >= 0 && position < Count(); }
-    QString Text(int position) const;
-    const CTimeZone* Zone(int position) const { return Placed(position).zone; }
+    QString Text(int position) const { return m_entries.at(Index(position)).text; }
+    const CTimeZone* Zone(int position) const { return m_entries.at(Index(position)).zone; }
 
     // The first entry that begins with `prefix`, letter case ignored, looking
     // at the positions after `startAfter` to the end and then from the top
@@ -47,43 +45,18 @@ public:
     // The first entry whose whole text equals `text`, letter case ignored.
     int FindExact(QStringView text) const;
 
-    // Sorts the whole list and makes every entry's text, which the first
-    // search or the first look at many entries would otherwise do. A window
-    // shows its first few entries without this, and calls it once it is on
-    // screen.
-    void Prepare() const;
-
 private:
-    struct Name {
-        std::string_view utf8;
+    struct Entry {
+        QString text;
         const CTimeZone* zone;  // null for "UTC"
-        std::uint64_t prefix;   // a plain name's first eight folded bytes
-        std::uint32_t added;    // its place in catalogue order
-        bool plain;             // may be ordered by its folded bytes
     };
 
     static std::size_t Index(int position) { return static_cast<std::size_t>(position); }
     static char32_t FoldedFirstCharacter(QStringView text);
-    // `texts` holds every name's text by catalogue order, or nothing, and
-    // then the texts the collator needs are made from the names.
-    bool Less(const Name& left, const Name& right, const std::vector<QString>& texts) const;
-    bool LessBeyondPrefix(const Name& left, const Name& right,
-                          const std::vector<QString>& texts) const;
-    const Name& Placed(int position) const;
-    void Select(int position) const;
-    void IndexFirstCharacters() const;
+    void IndexFirstCharacters();
 
-    QCollator m_collator;
-    bool m_plainByBytes = false;  // the collator orders plain names as their bytes
-    // Until the list is prepared, the names are in catalogue order but for
-    // the positions that have been looked up, which hold their entries.
-    // Looking an entry up changes nothing that the list shows.
-    mutable std::vector<Name> m_names;
-    mutable std::vector<int> m_selected;  // ascending
-    mutable bool m_prepared = false;
-    // Once prepared: every text, in list order, and (folded first
-    // character, position) sorted, the candidates of a prefix search, so
-    // that a search reads only the entries that can match.
-    mutable std::vector<QString> m_texts;
-    mutable std::vector<std::pair<char32_t, int>> m_byFirstCharacter;
+    std::vector<Entry> m_entries;
+    // (folded first character, position), sorted: the candidates of a prefix
+    // search, so that a search reads only the entries that can match.
+    std::vector<std::pair<char32_t, int>> m_byFirstCharacter;
 };

@@ -40,12 +40,8 @@ OpenResult ResultOfLaunchError(const BrowserLaunch& launch) {
     return {launch.errorCode, true};
 }
 
-}  // namespace
-
-OpenResult OpenWebLink(UrlOpener& desktop, const std::string& url) {
-    if (desktop.OpenWithDesktop(url)) {
-        return {result::kOpened};
-    }
+// What the default browser makes of an address the desktop refused.
+OpenResult OpenWithDefaultBrowser(UrlOpener& desktop, const std::string& url) {
     const OpenResult desktopResult{result::kFileNotFound};
     const BrowserLaunch launch = desktop.StartDefaultBrowser(url);
     switch (launch.outcome) {
@@ -54,6 +50,15 @@ OpenResult OpenWebLink(UrlOpener& desktop, const std::string& url) {
         case BrowserLaunch::Outcome::Failed: break;
     }
     return ResultOfLaunchError(launch);
+}
+
+}  // namespace
+
+void OpenWebLink(UrlOpener& desktop, const std::string& url,
+                 std::function<void(const OpenResult&)> done) {
+    desktop.OpenWithDesktop(url, [&desktop, url, done = std::move(done)](bool taken) {
+        done(taken ? OpenResult{result::kOpened} : OpenWithDefaultBrowser(desktop, url));
+    });
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/OpenResult.h"
@@ -23,16 +24,20 @@ class UrlOpener {
 public:
     virtual ~UrlOpener() = default;
     // The desktop's opener (xdg-open, $BROWSER, or the portal in a sandbox).
-    // True when it took the address.
-    virtual bool OpenWithDesktop(const std::string& url) = 0;
+    // Calls `done` with whether it took the address, at once or, when the
+    // opener tells only once it has ended, from the event loop later.
+    virtual void OpenWithDesktop(const std::string& url, std::function<void(bool taken)> done) = 0;
     // The default application for https addresses, else for HTML, started
     // with the address.
     virtual BrowserLaunch StartDefaultBrowser(const std::string& url) = 0;
 };
 
-// Neither way waits for the browser. When the desktop refuses, its failure
-// is "file not found"; a browser that cannot be started replaces that with
-// the cause of its own failure, and no default browser leaves it standing.
-OpenResult OpenWebLink(UrlOpener& desktop, const std::string& url);
+// Calls `done` with what opening the address came to; `desktop` must last
+// until then. Neither way waits for the browser. When the desktop refuses,
+// its failure is "file not found"; a browser that cannot be started
+// replaces that with the cause of its own failure, and no default browser
+// leaves it standing.
+void OpenWebLink(UrlOpener& desktop, const std::string& url,
+                 std::function<void(const OpenResult&)> done);
 
 }  // namespace platform

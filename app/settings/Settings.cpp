@@ -3,13 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringDecoder>
-#include <QTemporaryFile>
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 std::int32_t g_baseLocation = 0;
 std::int32_t g_remoteLocation = 0;
@@ -48,37 +50,71 @@ std::optional<QByteArray> ReadProgramFile() {
     return file.readAll();
 }
 
-// Whether Qt's INI reader takes the bytes as settings. They are read from a
-// fresh copy: Qt keeps a file it has read for the rest of the process and says
-// a format error only while reading, so a second look at our unchanged file
-// would find none. The copy leaves out '#' lines: people write comments so,
-// while Qt's reader knows only ';' and calls them an error.
-bool ReadsAsSettings(const QByteArray& bytes) {
-    QTemporaryFile copy;
-    if (!copy.open()) {
-        return true;  // no copy, no verdict: the file's bytes alone decide
-    }
-    for (const QByteArray& line : bytes.split('\n')) {
-        if (!line.trimmed().startsWith('#')) {
-            copy.write(line + '\n');
-        }
-    }
-    copy.close();
-    QSettings settings(copy.fileName(), QSettings::IniFormat);
-    settings.allKeys();  // reads every section now, not only those asked for
-    return settings.status() != QSettings::FormatError;
-}
-
 bool IsText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8(bytes);
     return !utf8.hasError() && !text.contains(QChar(0));
 }
 
-// A file that is not text, or that Qt cannot read as settings, is somebody
-// else's or spoilt: it is reported and never written over.
+// Qt rebuilds a value written as "@Variant(...)" or "@DateTime(...)" with
+// QDataStream, which nests as deeply as the bytes say, and a rewrite rebuilds
+// every value of the file. Olvanta writes numbers only, so a file that may
+// hold such a value is not one Olvanta reads: one with an '@', or with an
+// escape that makes any character (\x40 and \100 are '@').
+bool MayHoldStreamedValues(const QByteArray& bytes) {
+    static const QRegularExpression anyCharacterEscape(QStringLiteral(R"(\\[x0-7])"));
+    return bytes.contains('@') || QString::fromUtf8(bytes).contains(anyCharacterEscape);
+}
+
+// Whether Qt's INI reader, reading our file itself, finds every line of it
+// readable: what it cannot read, a rewrite leaves out. Qt reads a file once
+// per process and says a format error only while it reads it, so bytes it
+// has judged before keep the verdict it gave them.
+bool QtReadsAsSettings(const QByteArray& bytes) {
+    static std::optional<std::pair<QByteArray, bool>> verdict;
+    if (!verdict || verdict->first != bytes) {
+        QSettings settings(ProgramFile(), QSettings::IniFormat);
+        settings.allKeys();  // reads every section now, not only those asked for
+        verdict.emplace(bytes, settings.status() != QSettings::FormatError);
+    }
+    return verdict->second;
+}
+
+std::string_view WithoutLeadingBlanks(std::string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string_view() : line.substr(first);
+}
+
+// Qt's reader knows ';' comments only and cannot read a line starting with
+// '#', though people write comments so and a rewrite drops both kinds alike.
+// Whether every line it cannot read is such a comment is told only in a file
+// without quotes and backslashes, where its lines are the text between line
+// ends (CR or LF) up to a ';': Qt lets quotes and backslashes carry a line on.
+bool OnlyHashCommentsUnreadable(const QByteArray& bytes) {
+    if (bytes.contains('"') || bytes.contains('\\')) {
+        return false;
+    }
+    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        const std::string_view whole = text.substr(start, end - start);
+        const std::string_view line = WithoutLeadingBlanks(whole.substr(0, whole.find(';')));
+        const bool readable = line.empty() || line.front() == '#' ||
+                              line.find(line.front() == '[' ? ']' : '=') != std::string_view::npos;
+        if (!readable) {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+// A file that is not text, may hold values Qt rebuilds, or has lines Qt
+// cannot read other than '#' comments, is somebody else's or spoilt: it is
+// reported and never written over.
 bool IsDamaged(const QByteArray& bytes) {
-    return !IsText(bytes) || !ReadsAsSettings(bytes);
+    return !IsText(bytes) || MayHoldStreamedValues(bytes) ||
+           (!QtReadsAsSettings(bytes) && !OnlyHashCommentsUnreadable(bytes));
 }
 
 // A stored position when the value is a whole number that fits 32 bits.

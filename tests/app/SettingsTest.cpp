@@ -107,6 +107,7 @@ struct Situation {
     const char* readOnly;  // a path made read-only for its owner, or nullptr
     std::string seen;      // the messages at start, the lists' positions, the messages at close
     Files after;
+    bool temporaryDirectoryIsAFile = false;
 };
 
 TEST(SettingsTest, StartAndCloseInEverySituation) {
@@ -118,6 +119,17 @@ TEST(SettingsTest, StartAndCloseInEverySituation) {
     const std::string unclosedSection = "[General\ntimezones_Base_Location=5\n";
     const std::string comment = "# my note\ntimezones_Base_Location=5\nfuture=42\n";
     const std::string notSaved = "The chosen places could not be saved: access is denied.\n";
+    std::string nested;  // a list holding a list holding a list ..., as QDataStream writes it
+    for (int i = 0; i < 30'000; ++i) {
+        nested += "\\0\\0\\0\\t\\0\\0\\0\\x1";
+    }
+    const std::string streamed = stored + "x=@Variant(" + nested + ")\n";
+    const std::string escapedStreamed = stored + "x=\\x40Variant(" + nested + ")\n";
+    const std::string userLine =
+        "[General\ntimezones_Base_Location=5\ntimezones_Remote_Location=3\nimportant user data "
+        "line\n";
+    const std::string crLines =
+        "# my settings\r[General\rtimezones_Base_Location=5\rimportant user data line\r";
     const Situation situations[] = {
         {"first_start", {}, nullptr, "lists at 0 0\n", {{kConf, Saved(7, 0)}}},
         {"stored_5_and_12", {{kConf, stored}}, nullptr, "lists at 5 12\n", {{kConf, Saved(7, 12)}}},
@@ -152,6 +164,27 @@ TEST(SettingsTest, StartAndCloseInEverySituation) {
          nullptr,
          kDamaged + "lists at 0 0\n" + kDamaged,
          {{kConf, unclosedSection}}},
+        {"value_qt_would_rebuild_deeply",
+         {{kConf, streamed}},
+         nullptr,
+         kDamaged + "lists at 0 0\n" + kDamaged,
+         {{kConf, streamed}}},
+        {"the_same_value_escaped",
+         {{kConf, escapedStreamed}},
+         nullptr,
+         kDamaged + "lists at 0 0\n" + kDamaged,
+         {{kConf, escapedStreamed}}},
+        {"unclosed_section_without_a_temporary_directory",
+         {{kConf, userLine}},
+         nullptr,
+         kDamaged + "lists at 0 0\n" + kDamaged,
+         {{kConf, userLine}},
+         true},
+        {"cr_line_ends_after_a_comment_line",
+         {{kConf, crLines}},
+         nullptr,
+         kDamaged + "lists at 0 0\n" + kDamaged,
+         {{kConf, crLines}}},
         {"directory_is_a_file",
          {{"Quandelle", "a file"}},
          nullptr,
@@ -178,9 +211,15 @@ TEST(SettingsTest, StartAndCloseInEverySituation) {
             fs::permissions(home.Path() / "config" / s.readOnly,
                             fs::perms::owner_read | fs::perms::owner_exec);
         }
+        const fs::path notADirectory = home.Write("tmp", "a file");
         HandOver(home.Path());
-        EXPECT_EQ(Finish(Start(home.Path(), "seen", StartPickAndClose), home.Path() / "seen"),
-                  s.seen);
+        const auto work = [&s, &notADirectory] {
+            if (s.temporaryDirectoryIsAFile) {
+                ::setenv("TMPDIR", notADirectory.c_str(), 1);
+            }
+            return StartPickAndClose();
+        };
+        EXPECT_EQ(Finish(Start(home.Path(), "seen", work), home.Path() / "seen"), s.seen);
         EXPECT_EQ(FilesUnder(home.Path() / "config"), s.after);
         std::error_code ignored;  // lets an ordinary user's TempDir remove it all
         fs::permissions(home.Path() / "config/Quandelle", fs::perms::owner_all, ignored);

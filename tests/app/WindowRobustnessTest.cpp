@@ -2,7 +2,10 @@
 // read or hold no text, clocks at the ends of the calendar and lists with
 // hardly any entry. It shows the standard message or a correct result, never crashes,
 // and never loses a stored value.
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -11,7 +14,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <string>
@@ -193,6 +198,45 @@ TEST_F(WindowRobustnessTest, ADataFileThatCannotBeReadEndsTheProgramBeforeAnyWin
             << c.name;
         EXPECT_FALSE(SettingsWritten()) << c.name;
     }
+}
+
+// The address space the process holds now, in bytes.
+std::size_t AddressSpaceInUse() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmSize:", 0) == 0) {
+            return std::stoul(line.substr(7)) * 1024;
+        }
+    }
+    return 0;
+}
+
+TEST_F(WindowRobustnessTest, MemoryRunningOutWhileTheListIsMadeEndsTheProgramBeforeAnyWindow) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer reserves more address space than any limit leaves";
+#endif
+    // 400 names of 100,000 letters: the catalogue holds 40 MB of them, their
+    // texts in the list 80 MB more. A process with 60 MB to spare reads the
+    // files and runs out while it makes the list.
+    std::string places;
+    for (int i = 0; i < 400; ++i) {
+        places += "Europe/Berlin," + std::string(100'000, static_cast<char>('a' + i % 26)) + "\n";
+    }
+    WriteData(kZones, places);
+    const fs::path seen = m_data.Path() / "seen";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const rlimit limit{AddressSpaceInUse() + (60u << 20), RLIM_INFINITY};
+        ::setrlimit(RLIMIT_AS, &limit);
+        std::ofstream(seen) << Construct().CatalogueLoaded() << " " << m_messages.Texts().size()
+                            << " " << (m_messages.Texts().empty() ? "" : m_messages.Texts()[0]);
+        ::_exit(0);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    std::ifstream in(seen);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "0 1 " + kLocationsError);
 }
 
 TEST_F(WindowRobustnessTest, AProgramThatCannotTellWhereItIsReportsItsDataAsUnreadable) {

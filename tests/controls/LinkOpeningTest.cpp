@@ -10,10 +10,13 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/CHyperLink.h"
@@ -127,6 +130,61 @@ TEST_F(LinkOpeningTest, EachOutcomeOfTheTwoServicesOpensOrIsReported) {
     }
 }
 
+// The desktop's own opener with no default browser behind it.
+class DesktopOpenerAlone final : public platform::UrlOpener {
+public:
+    void OpenWithDesktop(const std::string& url, std::function<void(bool)> done) override {
+        SystemUrlOpener().OpenWithDesktop(url, std::move(done));
+    }
+    BrowserLaunch StartDefaultBrowser(const std::string&) override { return {Outcome::NoBrowser}; }
+};
+
+TEST_F(LinkOpeningTest, XdgOpenThatRunsAndThenFindsNothingIsAFailedOpen) {
+    // xdg-open on the PATH, which Qt would start detached and count as
+    // opened; this one takes a moment and ends as xdg-open ends when no
+    // method opens the address (3), or when one did (0).
+    const TempDir home;
+    ScopedEnvironment environment;
+    const std::filesystem::path arguments = home.Path() / "arguments";
+    const std::filesystem::path xdgOpen =
+        home.Write("bin/xdg-open", "#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + arguments.string() +
+                                       "'\nsleep 0.2\nexit $OPENER_STATUS\n");
+    std::filesystem::permissions(xdgOpen, std::filesystem::perms::owner_all);
+    environment.Set("PATH", xdgOpen.parent_path().string() + ":" + std::getenv("PATH"));
+    DesktopOpenerAlone opener;
+    m_link->SetOpener(opener);
+    m_link->SetTargetUrl(kUrl);
+
+    struct Case {
+        const char* status;
+        bool visited;
+        Urls messages;
+    };
+    const Case cases[] = {
+        {"3", false, {Message("The specified file was not found.")}},
+        {"0", true, {}},
+        {"3", false, {Message("The specified file was not found.")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        environment.Set("OPENER_STATUS", c.status);
+        std::filesystem::remove(arguments);
+        m_messages.Clear();
+        m_beeps = 0;
+        Click();
+        // The window goes on while xdg-open runs.
+        EXPECT_TRUE(m_messages.Texts().empty());
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return c.visited ? m_link->IsVisited() : !m_messages.Texts().empty(); }, 10'000));
+        QTest::qWait(100);  // the outcome shows once; nothing more comes
+        EXPECT_EQ(m_link->IsVisited(), c.visited);
+        EXPECT_EQ(m_messages.Texts(), c.messages);
+        EXPECT_EQ(m_beeps, c.messages.empty() ? 0 : 1);
+        std::ifstream in(arguments, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kUrl + '\0');
+    }
+}
+
 // A browser whose desktop entry is the desktop's default: it writes the
 // arguments it is started with, each ended by a NUL, to `arguments`.
 struct RecordingBrowser {
@@ -170,7 +228,9 @@ TEST_F(LinkOpeningTest, AnAddressReachesTheServicesWholeAsOneArgument) {
     const TempDir home;
     const RecordingBrowser browser(home);
     EXPECT_EQ(SystemUrlOpener().StartDefaultBrowser(optionLike).outcome, Outcome::NoBrowser);
-    EXPECT_FALSE(SystemUrlOpener().OpenWithDesktop(optionLike));
+    bool taken = true;
+    SystemUrlOpener().OpenWithDesktop(optionLike, [&taken](bool opened) { taken = opened; });
+    EXPECT_FALSE(taken);
     ASSERT_EQ(SystemUrlOpener().StartDefaultBrowser(hostile).outcome, Outcome::Started);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !browser.Arguments().empty(); }, 10'000));
     EXPECT_EQ(browser.Arguments(), Urls{hostile});

@@ -41,7 +41,7 @@ protected:
     }
 
     // 3,000 names made of pieces that collate specially in some language, in
-    // one zone: plain names, others, and the two kinds meeting.
+    // one zone.
     void AddMixedNames() {
         static constexpr const char* kPieces[] = {
             "a",  "B", "z",        "Z", " ",  "0",        "9", "st",       "St. ",         "-",
@@ -96,9 +96,7 @@ QCollator CollatorFor(QLocale::Language language) {
 }
 
 TEST_F(PlaceListTest, OrderAgreesWithTheCollatorInEveryLanguage) {
-    // Plain names may be ordered by their folded bytes, others by the
-    // collator; either way the order must be the collator's, also where the
-    // two kinds meet and in languages with letters of their own.
+    // The collator's order, also in languages with letters of their own.
     AddMixedNames();
     for (const QLocale::Language language : kLanguages) {
         const QCollator collator = CollatorFor(language);
@@ -109,30 +107,6 @@ TEST_F(PlaceListTest, OrderAgreesWithTheCollatorInEveryLanguage) {
                 << list.Text(position - 1).toStdString() << " | "
                 << list.Text(position).toStdString();
         }
-    }
-}
-
-TEST_F(PlaceListTest, EntriesLookedUpBeforeTheWholeListIsSortedAreTheSortedOnes) {
-    // A few entries are looked up one by one before the list is prepared (the
-    // window's two remembered places); each must be the entry that the sorted
-    // list holds there, whatever was looked up before it.
-    AddMixedNames();
-    for (const QLocale::Language language : {QLocale::English, QLocale::Czech}) {
-        const QCollator collator = CollatorFor(language);
-        const PlaceList sorted = PlaceList::FromCatalogue(m_zones, collator);
-        sorted.Prepare();
-        const PlaceList looked = PlaceList::FromCatalogue(m_zones, collator);
-        std::vector<int> seen;
-        for (const int position : {1700, 12, 2999, 1701, 0, 3000, 1699, 450, 2100, 5, 2500}) {
-            seen.push_back(position);
-            for (const int earlier : seen) {  // a later look must not move an earlier one
-                ASSERT_EQ(looked.Text(earlier), sorted.Text(earlier))
-                    << QLocale::languageToString(language).toStdString() << " at " << earlier
-                    << " after looking at " << position;
-                ASSERT_EQ(looked.Zone(earlier), sorted.Zone(earlier));
-            }
-        }
-        EXPECT_EQ(looked.FindExact(sorted.Text(2222)), sorted.FindExact(sorted.Text(2222)));
     }
 }
 

@@ -10,9 +10,9 @@
 
 class RecordingUrlOpener final : public platform::UrlOpener {
 public:
-    bool OpenWithDesktop(const std::string& url) override {
+    void OpenWithDesktop(const std::string& url, std::function<void(bool)> done) override {
         opened.push_back(url);
-        return desktopOpens;
+        done(desktopOpens);
     }
 
     platform::BrowserLaunch StartDefaultBrowser(const std::string& url) override {
