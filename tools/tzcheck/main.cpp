@@ -2,13 +2,14 @@
 // program's own engine, agree with the IANA database on this machine, over the
 // twelve months the zone file was made for.
 
-#include <charconv>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
 #include <chrono>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "catalogue/LoadCatalogue.h"
 #include "platform/ExecutablePath.h"
@@ -34,57 +35,59 @@ struct Options {
     double goal = 99.9;
 };
 
-bool ParseInt(std::string_view text, int low, int high, int& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size() && value >= low &&
-           value <= high;
+std::optional<int> ParseInt(const QString& text, int low, int high) {
+    bool isNumber = false;
+    const int value = text.toInt(&isNumber);
+    return isNumber && value >= low && value <= high ? std::optional(value) : std::nullopt;
 }
 
-bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (i + 1 >= args.size()) {
-            return false;
-        }
-        const std::string_view name = args[i];
-        const std::string_view value = args[++i];
-        int goal = 0;
-        if (name == "--data-dir") {
-            options.dataDirectory = std::string(value);
-        } else if (name == "--zoneinfo") {
-            options.check.zoneinfoDirectory = std::string(value);
-        } else if (name == "--start") {
-            options.start = tzsource::ParseDate(value);
-            if (!options.start) {
-                return false;
-            }
-        } else if (name == "--years") {
-            if (!ParseInt(value, 1, 50, options.check.windowCount)) {
-                return false;
-            }
-        } else if (name == "--days-around-changes") {
-            if (!ParseInt(value, 0, 366, options.check.daysAroundChanges)) {
-                return false;
-            }
-        } else if (name == "--goal" && ParseInt(value, 0, 100, goal)) {
-            options.goal = goal;
-        } else if (name == "--zones") {
-            for (std::string_view zone : tzsource::SplitFields(value, ',')) {
-                if (!zone.empty()) {
-                    options.check.zones.emplace_back(zone);
-                }
-            }
-        } else {
+// The options as the usage gives them; false for anything else.
+bool ParseOptions(const QStringList& arguments, Options& options) {
+    const QCommandLineOption dataDir("data-dir", "", "DIR");
+    const QCommandLineOption zoneinfo("zoneinfo", "", "DIR");
+    const QCommandLineOption start("start", "", "YYYY-MM-DD");
+    const QCommandLineOption years("years", "", "N");
+    const QCommandLineOption zones("zones", "", "NAME,NAME...");
+    const QCommandLineOption daysAround("days-around-changes", "", "N");
+    const QCommandLineOption goal("goal", "", "PERCENT");
+    QCommandLineParser parser;
+    parser.addOptions({dataDir, zoneinfo, start, years, zones, daysAround, goal});
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+        return false;
+    }
+    if (parser.isSet(dataDir)) {
+        options.dataDirectory = parser.value(dataDir).toStdString();
+    }
+    if (parser.isSet(zoneinfo)) {
+        options.check.zoneinfoDirectory = parser.value(zoneinfo).toStdString();
+    }
+    if (parser.isSet(start)) {
+        options.start = tzsource::ParseDate(parser.value(start).toStdString());
+        if (!options.start) {
             return false;
         }
     }
-    return true;
+    for (const QString& zone : parser.values(zones).join(',').split(',', Qt::SkipEmptyParts)) {
+        options.check.zones.push_back(zone.toStdString());
+    }
+    const auto readNumber = [&](const QCommandLineOption& option, int low, int high, auto& target) {
+        const auto number = ParseInt(parser.value(option), low, high);
+        if (number) {
+            target = *number;
+        }
+        return !parser.isSet(option) || number.has_value();
+    };
+    return readNumber(years, 1, 50, options.check.windowCount) &&
+           readNumber(daysAround, 0, 366, options.check.daysAroundChanges) &&
+           readNumber(goal, 0, 100, options.goal);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    const QCoreApplication application(argc, argv);
     Options options;
-    if (!ParseOptions(std::vector<std::string_view>(argv + 1, argv + argc), options)) {
+    if (!ParseOptions(QCoreApplication::arguments(), options)) {
         std::cerr << kUsage;
         return 2;
     }

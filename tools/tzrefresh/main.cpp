@@ -3,12 +3,15 @@
 // no city dataset, no network. Runs at build, at install and after every
 // tzdata update; it never writes the locations file.
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <vector>
+#include <utility>
 
 #include "catalogue/LoadCatalogue.h"
 #include "platform/ExecutablePath.h"
@@ -35,27 +38,29 @@ struct Options {
     bool report = false;
 };
 
-bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view name = args[i];
-        if (name == "--report") {
-            options.report = true;
-            continue;
-        }
-        if (i + 1 >= args.size() || args[i + 1].empty()) {
-            return false;
-        }
-        const std::filesystem::path value(args[++i]);
-        if (name == "--zoneinfo") {
-            options.zoneinfo = value;
-        } else if (name == "--locations") {
-            options.locations = value;
-        } else if (name == "--out") {
-            options.out = value;
-        } else {
-            return false;
+// The options as the usage gives them; false for anything else, an empty
+// value included.
+bool ParseOptions(const QStringList& arguments, Options& options) {
+    const QCommandLineOption zoneinfo("zoneinfo", "", "DIR");
+    const QCommandLineOption locations("locations", "", "FILE");
+    const QCommandLineOption out("out", "", "FILE");
+    const QCommandLineOption report("report", "");
+    QCommandLineParser parser;
+    parser.addOptions({zoneinfo, locations, out, report});
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+        return false;
+    }
+    for (const auto& [option, path] :
+         {std::pair{&zoneinfo, &options.zoneinfo}, std::pair{&locations, &options.locations},
+          std::pair{&out, &options.out}}) {
+        if (parser.isSet(*option)) {
+            if (parser.value(*option).isEmpty()) {
+                return false;
+            }
+            *path = parser.value(*option).toStdString();
         }
     }
+    options.report = parser.isSet(report);
     return true;
 }
 
@@ -81,8 +86,9 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const QCoreApplication application(argc, argv);
     Options options;
-    if (!ParseOptions(std::vector<std::string_view>(argv + 1, argv + argc), options)) {
+    if (!ParseOptions(QCoreApplication::arguments(), options)) {
         std::cerr << kUsage;
         return 2;
     }
