@@ -20,8 +20,10 @@ const char* const kTemplateCaption = "About Olvanta";
 const char* const kCaption = "Olvanta v.1.1";
 const char* const kVersionLine = "Olvanta Version 1.0";
 const char* const kOwnershipNotice = "Copyright (C) 2026 Quandelle. MIT License.";
-const char* const kFirstCredit = "Time zones: the IANA Time Zone Database.";
-const char* const kSecondCredit = "Places: GeoNames (CC BY 3.0). Built with Qt.";
+// Each data source with its licence, short enough for the fixed lines; the
+// full attribution is in docs/copyright and the README.
+const char* const kFirstCredit = "Data: IANA tz (public domain), CLDR (Unicode)";
+const char* const kSecondCredit = "Places: GeoNames CC BY 3.0, SimpleMaps CC BY 4.0";
 const char* const kSeeMore = "See more features at:";
 const char* const kLicenseLinkText = "Read End User License Agreement";
 

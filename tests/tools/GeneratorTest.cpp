@@ -23,12 +23,13 @@ constexpr std::string_view kSpellings =
     "US/Plainland\tPlainland\n"
     "Europe/Old_Nordby\t\n";
 
-// A GeoNames line; `position` is "latitude<TAB>longitude".
+// A GeoNames line; `position` is "latitude<TAB>longitude", `alternates` the
+// other names, comma separated.
 std::string CityAt(const std::string& name, const std::string& asciiName,
                    const std::string& country, const std::string& zone, const std::string& position,
-                   const std::string& population = "250000") {
-    return "1\t" + name + "\t" + asciiName + "\t\t" + position + "\tP\tPPL\t" + country +
-           "\t\t01\t\t\t\t" + population + "\t\t0\t" + zone + "\t2013-01-01\n";
+                   const std::string& population = "250000", const std::string& alternates = "") {
+    return "1\t" + name + "\t" + asciiName + "\t" + alternates + "\t" + position + "\tP\tPPL\t" +
+           country + "\t\t01\t\t\t\t" + population + "\t\t0\t" + zone + "\t2013-01-01\n";
 }
 
 std::string City(const std::string& name, const std::string& country, const std::string& zone,
@@ -190,6 +191,55 @@ TEST_F(GeneratorTest, AddsTheEnglishAndUnaccentedNamesOfItsPlaces) {
     }
     EXPECT_EQ(data.englishNameCount, 2u);
     EXPECT_EQ(data.unaccentedNameCount, 2u);
+}
+
+TEST_F(GeneratorTest, AddsListedFormerNamesSaintFormsAndCountryNamesAsPeopleWriteThem) {
+    m_dir.Write("zoneinfo/iso3166.tab", "EG\tEgypt (Misr)\nIN\tIndia\nNO\tNorway\n");
+    tzgen::GeneratorInput input = Input();
+    input.countryNamesText = "# ours\nEG\tEgypt\nQQ\tNo Such Land\n";
+    *input.citiesText += CityAt("Nilbyport", "Nilbyport", "EG", "Africa/Nilby", "31.0\t30.0",
+                                "250000", "Port Nilby,Old Nilby,Nilbyport") +
+                         City("St. Nordby", "NO", "Europe/Nordby");
+    input.cityNamesText =
+        "EG\tNilbyport\tOld Nilby\tformer\n"
+        "EG\tNilbyport\tPort Nilby\tEnglish\n"
+        "EG\tNilbyport\tNot Its Name\tformer\n"  // not among its alternate names
+        "IN\tNilbyport\tOld Nilby\tformer\n";    // no such city in that country
+    const tzgen::GeneratedData data = tzgen::Generate(input);
+    const auto places = PlacesByName(data.locationsFile);
+    const struct {
+        const char* name;
+        const char* zone;  // empty: no such entry
+    } expected[] = {
+        {"Egypt", "Africa/Nilby"},
+        {"Egypt (Misr)", ""},
+        {"Córdoba (Egypt)", "Africa/Nilby"},
+        {"No Such Land", ""},
+        {"Old Nilby", "Africa/Nilby"},
+        {"Port Nilby", "Africa/Nilby"},
+        {"Not Its Name", ""},
+        {"St. Nordby", "Europe/Nordby"},
+        {"St Nordby", "Europe/Nordby"},
+        {"Saint Nordby", "Europe/Nordby"},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.name);
+        const auto [first, last] = places.equal_range(e.name);
+        ASSERT_EQ(std::distance(first, last), e.zone[0] == '\0' ? 0 : 1);
+        if (first != last) {
+            EXPECT_EQ(first->second, e.zone);
+        }
+    }
+    EXPECT_EQ(data.formerNameCount, 1u);
+    EXPECT_EQ(data.listedEnglishNameCount, 1u);
+    EXPECT_EQ(data.saintFormCount, 2u);
+    const auto reported = [&data](const std::string& line) {
+        return std::find(data.report.begin(), data.report.end(), line) != data.report.end();
+    };
+    EXPECT_TRUE(reported("2 of 4 listed city names taken"));
+    EXPECT_TRUE(
+        reported("listed name not taken (no such city, or not one of its names): "
+                 "EG Nilbyport Not Its Name"));
 }
 
 TEST_F(GeneratorTest, ZonesThatCannotBeReadAreLeftOutWithTheirPlaces) {

@@ -3,8 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
+
+namespace tzgen {
+
+// Shows a place in a failure message as a line of the locations file would.
+void PrintTo(const Place& place, std::ostream* out) {
+    *out << place.zone << "," << place.name << " (kind " << static_cast<int>(place.kind) << ")";
+}
+
+}  // namespace tzgen
 
 namespace {
 
@@ -95,6 +105,46 @@ TEST(PlaceForming, TypedNamesNeverRenameOrShadowOwnNames) {
         {"no own name: as own names are",
          {typed(kSantiagoChile, NameKind::kUnaccented)},
          {{"America/Santiago", "Santiago", NameKind::kUnaccented}}},
+    };
+    ExpectFormed(cases);
+}
+
+TEST(PlaceForming, AddedNamesLoseToNamesThatPlacesOfOtherZonesHave) {
+    using tzgen::NameKind;
+    const auto named = [](PlaceCandidate candidate, NameKind kind) {
+        candidate.kind = kind;
+        return candidate;
+    };
+    const PlaceCandidate kPetersburgFlorida =
+        Candidate("St. Petersburg", "America/New_York", "US", "United States", "New York");
+    const PlaceCandidate kPetersburgRussia =
+        Candidate("St. Petersburg", "Europe/Moscow", "RU", "Russia", "Moscow");
+    const PlaceCandidate kSyracuseItaly =
+        Candidate("Syracuse", "Europe/Rome", "IT", "Italy", "Rome");
+    const PlaceCandidate kBombay = Candidate("Bombay", "Asia/Kolkata", "IN", "India", "Kolkata");
+    const std::vector<FormingCase> cases = {
+        {"beside another zone's typed name: the added one gets its country",
+         {named(kPetersburgFlorida, NameKind::kEnglish),
+          named(kPetersburgRussia, NameKind::kSaintForm)},
+         {{"America/New_York", "St. Petersburg", NameKind::kEnglish},
+          {"Europe/Moscow", "St. Petersburg (Russia)", NameKind::kSaintForm}}},
+        {"beside another zone's own name: the same",
+         {Candidate("Syracuse", "America/New_York", "US", "United States", "New York"),
+          named(kSyracuseItaly, NameKind::kListedEnglish)},
+         {{"America/New_York", "Syracuse"},
+          {"Europe/Rome", "Syracuse (Italy)", NameKind::kListedEnglish}}},
+        {"a name its own zone has already: nothing added",
+         {named(kPetersburgRussia, NameKind::kEnglish),
+          named(kPetersburgRussia, NameKind::kFormer)},
+         {{"Europe/Moscow", "St. Petersburg", NameKind::kEnglish}}},
+        {"added names alike in two zones: told apart as own names are",
+         {named(kPetersburgFlorida, NameKind::kSaintForm),
+          named(kPetersburgRussia, NameKind::kSaintForm)},
+         {{"Europe/Moscow", "St. Petersburg (Russia)", NameKind::kSaintForm},
+          {"America/New_York", "St. Petersburg (United States)", NameKind::kSaintForm}}},
+        {"a name nobody else has: as it is",
+         {named(kBombay, NameKind::kFormer)},
+         {{"Asia/Kolkata", "Bombay", NameKind::kFormer}}},
     };
     ExpectFormed(cases);
 }

@@ -14,6 +14,7 @@ namespace {
 enum Column : std::size_t {
     kName = 1,
     kAsciiName = 2,
+    kAlternateNames = 3,
     kLatitude = 4,
     kLongitude = 5,
     kFeatureClass = 6,
@@ -62,15 +63,21 @@ std::vector<City> ParseGeoNamesCities(std::string_view text, std::int64_t minimu
             !IsLivingCity(fields[kFeatureClass], fields[kFeatureCode])) {
             continue;
         }
-        City city{CleanFieldText(fields[kName]),   std::string(fields[kCountry]),
-                  std::string(fields[kAdmin1]),    population,
-                  std::string(fields[kTimezone]),  CleanFieldText(fields[kAsciiName]),
-                  ParseDegrees(fields[kLatitude]), ParseDegrees(fields[kLongitude])};
+        City city{CleanFieldText(fields[kName]),       std::string(fields[kCountry]),
+                  std::string(fields[kAdmin1]),        population,
+                  std::string(fields[kTimezone]),      CleanFieldText(fields[kAsciiName]),
+                  ParseDegrees(fields[kLatitude]),     ParseDegrees(fields[kLongitude]),
+                  std::string(fields[kAlternateNames])};
         if (!city.name.empty() && !city.countryCode.empty() && !city.zone.empty()) {
             cities.push_back(std::move(city));
         }
     }
     return cities;
+}
+
+bool HasAlternateName(const City& city, std::string_view name) {
+    const auto names = tzsource::SplitFields(city.alternateNames, ',');
+    return !name.empty() && std::find(names.begin(), names.end(), name) != names.end();
 }
 
 std::vector<CityZoneFix> ParseCityZoneFixes(std::string_view text) {

@@ -18,7 +18,11 @@ struct City {
     std::string asciiName{};  // the dataset's plain-ASCII spelling of the name
     double latitude = 0;
     double longitude = 0;
+    std::string alternateNames{};  // the dataset's other names, comma separated
 };
+
+// Whether the dataset lists `name` among the city's other names.
+bool HasAlternateName(const City& city, std::string_view name);
 
 // The populated places with at least `minimumPopulation` people. Parts of
 // cities (districts), historical and abandoned places are left out, and so are

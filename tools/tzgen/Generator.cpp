@@ -7,8 +7,10 @@
 #include "tools/tzgen/CityDataset.h"
 #include "tools/tzgen/DataFileText.h"
 #include "tools/tzgen/EnglishCities.h"
+#include "tools/tzgen/ListedCityNames.h"
 #include "tools/tzgen/PlaceForming.h"
 #include "tools/tzgen/PlaceNames.h"
+#include "tools/tzgen/SaintForms.h"
 #include "tools/tzgen/UnaccentedForm.h"
 #include "tools/tzgen/ZoneLines.h"
 #include "tools/tzsource/TzdataTables.h"
@@ -34,11 +36,25 @@ std::string Require(const std::string& path) {
     return std::move(*text);
 }
 
-Tables ReadTables(const std::string& directory) {
+// iso3166.tab's names, with ours for those it shortens or puts parentheses in
+// ("Britain (UK)" would nest in "London (Britain (UK))"); ours have the same
+// format and name only countries that it has.
+std::map<std::string, std::string> CountryNames(const std::string& directory,
+                                                std::string_view ourNames) {
+    auto countries = tzsource::ParseCountryTab(Require(directory + "/iso3166.tab"));
+    for (const auto& [code, name] : tzsource::ParseCountryTab(ourNames)) {
+        if (const auto found = countries.find(code); found != countries.end()) {
+            found->second = CleanFieldText(name);
+        }
+    }
+    return countries;
+}
+
+Tables ReadTables(const std::string& directory, std::string_view countryNames) {
     Tables tables;
     tables.index = tzsource::ParseZoneIndex(Require(directory + "/tzdata.zi"));
     tables.zoneTab = tzsource::ParseZoneTab(Require(directory + "/zone.tab"));
-    tables.countries = tzsource::ParseCountryTab(Require(directory + "/iso3166.tab"));
+    tables.countries = CountryNames(directory, countryNames);
     if (auto text = tzsource::ReadTextFile(directory + "/zone1970.tab")) {
         tables.zone1970Tab = tzsource::ParseZoneTab(*text);
     }
@@ -121,9 +137,10 @@ public:
         }
     }
 
-    // `english` holds, for each city, its English namesake or null.
-    void AddCities(const std::vector<City>& cities,
-                   const std::vector<const EnglishCity*>& english) {
+    // `english` holds, for each city, its English namesake or null; `listed`,
+    // the names of our list that it has.
+    void AddCities(const std::vector<City>& cities, const std::vector<const EnglishCity*>& english,
+                   const ListedNamesOfCities& listed) {
         std::size_t unknown = 0;
         for (std::size_t i = 0; i < cities.size(); ++i) {
             const City& city = cities[i];
@@ -142,6 +159,9 @@ public:
                     Add(*plain, city.zone, city.countryCode, NameKind::kUnaccented);
                     break;
                 }
+            }
+            for (const ListedCityName* name : listed.ofCity[i]) {
+                Add(name->name, city.zone, city.countryCode, name->kind);
             }
         }
         if (unknown > 0) {
@@ -180,8 +200,21 @@ private:
         if (!name || name->empty() || !zone) {
             return;
         }
-        m_candidates.push_back({*name, *zone, countryCode, CountryName(m_tables, countryCode),
-                                PlaceNameOf(*zone, m_spellings).value_or(""), kind});
+        const PlaceCandidate candidate{*name,
+                                       *zone,
+                                       countryCode,
+                                       CountryName(m_tables, countryCode),
+                                       PlaceNameOf(*zone, m_spellings).value_or(""),
+                                       kind};
+        m_candidates.push_back(candidate);
+        // Our list's names are written as people write them already.
+        if (kind == NameKind::kOwn || kind == NameKind::kEnglish || kind == NameKind::kUnaccented) {
+            for (std::string& form : SaintForms(candidate.name)) {
+                m_candidates.push_back(candidate);
+                m_candidates.back().name = std::move(form);
+                m_candidates.back().kind = NameKind::kSaintForm;
+            }
+        }
     }
 
     const Tables& m_tables;
@@ -195,7 +228,7 @@ private:
 }  // namespace
 
 GeneratedData Generate(const GeneratorInput& input) {
-    const Tables tables = ReadTables(input.zoneinfoDirectory);
+    const Tables tables = ReadTables(input.zoneinfoDirectory, input.countryNamesText);
     const Spellings spellings = ParseSpellings(input.spellingsText);
     GeneratedData data;
     data.tzdataVersion = tables.index.version;
@@ -230,7 +263,16 @@ GeneratedData Generate(const GeneratorInput& input) {
                 " of them matched to one of " + std::to_string(englishCities.size()) +
                 " English-named cities");
         }
-        collector.AddCities(cities, english);
+        const std::vector<ListedCityName> listedNames = ParseListedCityNames(input.cityNamesText);
+        const ListedNamesOfCities listed = MatchListedCityNames(cities, listedNames);
+        for (const ListedCityName* name : listed.notTaken) {
+            data.report.push_back(
+                "listed name not taken (no such city, or not one of its names): " +
+                name->countryCode + " " + name->city + " " + name->name);
+        }
+        data.report.push_back(std::to_string(listedNames.size() - listed.notTaken.size()) + " of " +
+                              std::to_string(listedNames.size()) + " listed city names taken");
+        collector.AddCities(cities, english, listed);
     }
     const std::set<std::string> known(readable.begin(), readable.end());
     const std::vector<Place> places = FormPlaces(collector.Candidates());
@@ -256,6 +298,9 @@ GeneratedData Generate(const GeneratorInput& input) {
         ++data.placeCount;
         data.englishNameCount += place.kind == NameKind::kEnglish ? 1 : 0;
         data.unaccentedNameCount += place.kind == NameKind::kUnaccented ? 1 : 0;
+        data.formerNameCount += place.kind == NameKind::kFormer ? 1 : 0;
+        data.listedEnglishNameCount += place.kind == NameKind::kListedEnglish ? 1 : 0;
+        data.saintFormCount += place.kind == NameKind::kSaintForm ? 1 : 0;
     }
     for (std::string& line : collector.TakeReport()) {
         data.report.push_back(std::move(line));

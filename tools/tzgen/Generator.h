@@ -1,5 +1,6 @@
 // Makes the text of the zone file and the locations file from a zoneinfo
-// directory, the place spellings and, optionally, a city dataset.
+// directory, the place spellings, the country names and, optionally, a city
+// dataset with the former and English names of its cities.
 #pragma once
 
 #include <cstdint>
@@ -16,10 +17,12 @@ struct GeneratorInput {
     std::string zoneinfoDirectory = "/usr/share/zoneinfo";
     RuleWindow window;
     std::string spellingsText;              // place-spellings.tsv
+    std::string countryNamesText;           // country-names.tsv
     std::optional<std::string> citiesText;  // a GeoNames cities table
     // The English names of cities (see EnglishCities.h); used with citiesText.
     std::optional<std::string> englishCitiesText;
     std::string cityZoneFixesText;            // city-zone-fixes.tsv
+    std::string cityNamesText;                // city-names.tsv; used with citiesText
     std::int64_t minimumPopulation = 100000;  // of the cities taken
 };
 
@@ -29,8 +32,11 @@ struct GeneratedData {
     std::string tzdataVersion;
     std::size_t zoneCount = 0;
     std::size_t placeCount = 0;
-    std::size_t englishNameCount = 0;     // of the places, names in English
-    std::size_t unaccentedNameCount = 0;  // of the places, names without marks
+    std::size_t englishNameCount = 0;        // of the places, names in English
+    std::size_t unaccentedNameCount = 0;     // of the places, names without marks
+    std::size_t formerNameCount = 0;         // of the places, former names of cities
+    std::size_t listedEnglishNameCount = 0;  // of the places, English names from our list
+    std::size_t saintFormCount = 0;          // of the places, "St"/"St."/"Saint" forms
     // What the run left out or approximated, one line each, for the person
     // running it.
     std::vector<std::string> report;

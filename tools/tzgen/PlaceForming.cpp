@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -88,54 +89,89 @@ void FormGroup(const Group& group, std::set<Place>& places) {
     }
 }
 
-// The typed names of a group whose own names are formed already: beside an own
-// name of their zone that reads the same they add nothing; otherwise they are
-// told apart from the own names as if those were named alike.
-void FormTypedBesideOwn(const Group& owners, const Group& typers, std::set<Place>& places) {
-    const bool bare = OneZoneOneCountry(owners);
-    Group all = owners;
-    std::copy_if(typers.begin(), typers.end(), std::back_inserter(all),
-                 [&](const PlaceCandidate* candidate) {
-                     return !bare || candidate->zone != owners.front()->zone;
-                 });
+// Names of a later rank never change those of an earlier one: a place's own
+// name outranks the names people type for it, and those the names added for it.
+enum class Rank { kOwn, kTyped, kAdded, kCount };
+
+Rank RankOf(NameKind kind) {
+    switch (kind) {
+        case NameKind::kOwn: return Rank::kOwn;
+        case NameKind::kEnglish:
+        case NameKind::kUnaccented: return Rank::kTyped;
+        case NameKind::kFormer:
+        case NameKind::kListedEnglish:
+        case NameKind::kSaintForm: break;
+    }
+    return Rank::kAdded;
+}
+
+// The names of one rank in a group whose earlier names are formed already:
+// where those gave the bare name to a zone, the rank's names of that zone add
+// nothing; the others are told apart from the earlier ones as if all were
+// named alike.
+void FormBesideEarlier(const Group& earlier, const Group& group,
+                       const std::optional<std::string>& bareNameZone, std::set<Place>& places) {
+    Group all = earlier;
+    std::copy_if(group.begin(), group.end(), std::back_inserter(all),
+                 [&](const PlaceCandidate* candidate) { return candidate->zone != bareNameZone; });
     const std::vector<Place> qualified = Qualified(all);
-    places.insert(qualified.begin() + static_cast<std::ptrdiff_t>(owners.size()), qualified.end());
+    places.insert(qualified.begin() + static_cast<std::ptrdiff_t>(earlier.size()), qualified.end());
+}
+
+// The places that the candidates of one rank form in each group of equal names.
+std::set<Place> FormRank(const std::map<std::string, Group>& groups, Rank rank,
+                         const std::map<std::string, std::string>& zoneOfFormedName) {
+    std::set<Place> places;
+    for (const auto& [key, group] : groups) {
+        Group earlier;
+        Group ofRank;
+        for (const PlaceCandidate* candidate : group) {
+            const Rank candidateRank = RankOf(candidate->kind);
+            if (candidateRank < rank) {
+                earlier.push_back(candidate);
+            } else if (candidateRank == rank) {
+                ofRank.push_back(candidate);
+            }
+        }
+        if (ofRank.empty()) {
+            continue;
+        }
+        if (earlier.empty()) {
+            FormGroup(ofRank, places);
+            continue;
+        }
+        const auto bare = zoneOfFormedName.find(key);
+        FormBesideEarlier(
+            earlier, ofRank,
+            bare == zoneOfFormedName.end() ? std::nullopt : std::optional(bare->second), places);
+    }
+    return places;
 }
 
 }  // namespace
 
 std::vector<Place> FormPlaces(const std::vector<PlaceCandidate>& candidates) {
-    std::set<Place> own;
-    std::set<Place> typed;
     std::vector<std::string> names;
     for (const PlaceCandidate& candidate : candidates) {
         names.push_back(candidate.name);
     }
-    for (const auto& [key, group] : GroupByName(candidates, names)) {
-        Group owners;
-        Group typers;
-        for (const PlaceCandidate* candidate : group) {
-            (candidate->kind == NameKind::kOwn ? owners : typers).push_back(candidate);
+    const std::map<std::string, Group> groups = GroupByName(candidates, names);
+    std::vector<Place> sorted;
+    std::map<std::string, std::string> zoneOfFormedName;  // by name key, of the earlier ranks
+    for (int rank = 0; rank < static_cast<int>(Rank::kCount); ++rank) {
+        std::set<std::pair<std::string, std::string>> taken;
+        std::vector<Place> ofRank;
+        for (const Place& place : FormRank(groups, static_cast<Rank>(rank), zoneOfFormedName)) {
+            // Several kinds may give one name; the set's order keeps the first kind.
+            if (zoneOfFormedName.count(NameKey(place.name)) == 0 &&
+                taken.emplace(place.zone, place.name).second) {
+                ofRank.push_back(place);
+            }
         }
-        if (owners.empty()) {
-            FormGroup(typers, typed);
-            continue;
+        for (const Place& place : ofRank) {
+            zoneOfFormedName.emplace(NameKey(place.name), place.zone);
         }
-        FormGroup(owners, own);
-        FormTypedBesideOwn(owners, typers, typed);
-    }
-    std::set<std::string> ownKeys;
-    for (const Place& place : own) {
-        ownKeys.insert(NameKey(place.name));
-    }
-    std::vector<Place> sorted(own.begin(), own.end());
-    std::set<std::pair<std::string, std::string>> typedTaken;
-    for (const Place& place : typed) {
-        // Several kinds may give one name; the set's order keeps the first kind.
-        if (ownKeys.count(NameKey(place.name)) == 0 &&
-            typedTaken.emplace(place.zone, place.name).second) {
-            sorted.push_back(place);
-        }
+        sorted.insert(sorted.end(), ofRank.begin(), ofRank.end());
     }
     std::sort(sorted.begin(), sorted.end(), [](const Place& a, const Place& b) {
         return std::tie(a.name, a.zone) < std::tie(b.name, b.zone);

@@ -1,6 +1,7 @@
 // olvanta-tzgen: writes tmzn.tzd and tmzn.tzd.Locations from the IANA time
-// zone database on this machine and, optionally, a GeoNames city table; the
-// zone rules are those of the twelve months from the start date.
+// zone database on this machine, our place spellings and country names and,
+// optionally, a GeoNames city table; the zone rules are those of the twelve
+// months from the start date.
 
 #include <charconv>
 #include <chrono>
@@ -21,17 +22,20 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: olvanta-tzgen --out DIR --spellings FILE [--zoneinfo DIR] [--start YYYY-MM-DD]\n"
+    "usage: olvanta-tzgen --out DIR --spellings FILE [--country-names FILE]\n"
+    "                     [--zoneinfo DIR] [--start YYYY-MM-DD]\n"
     "                     [--cities FILE --fixes FILE [--min-population N]\n"
-    "                      [--english-cities FILE]]\n";
+    "                      [--english-cities FILE] [--city-names FILE]]\n";
 
 struct Options {
     tzgen::GeneratorInput input;
     std::filesystem::path outputDirectory;
     std::string spellingsPath;
+    std::string countryNamesPath;
     std::string citiesPath;
     std::string fixesPath;
     std::string englishCitiesPath;
+    std::string cityNamesPath;
     std::optional<std::chrono::sys_days> start;
 };
 
@@ -54,6 +58,10 @@ bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
             options.input.zoneinfoDirectory = value;
         } else if (name == "--spellings") {
             options.spellingsPath = value;
+        } else if (name == "--country-names") {
+            options.countryNamesPath = value;
+        } else if (name == "--city-names") {
+            options.cityNamesPath = value;
         } else if (name == "--cities") {
             options.citiesPath = value;
         } else if (name == "--fixes") {
@@ -70,7 +78,8 @@ bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
     }
     return !options.outputDirectory.empty() && !options.spellingsPath.empty() &&
            options.citiesPath.empty() == options.fixesPath.empty() &&
-           (options.englishCitiesPath.empty() || !options.citiesPath.empty());
+           (options.englishCitiesPath.empty() || !options.citiesPath.empty()) &&
+           (options.cityNamesPath.empty() || !options.citiesPath.empty());
 }
 
 std::string ReadOrThrow(const std::string& path) {
@@ -98,6 +107,12 @@ int main(int argc, char** argv) {
         if (!options.englishCitiesPath.empty()) {
             options.input.englishCitiesText = ReadOrThrow(options.englishCitiesPath);
         }
+        if (!options.countryNamesPath.empty()) {
+            options.input.countryNamesText = ReadOrThrow(options.countryNamesPath);
+        }
+        if (!options.cityNamesPath.empty()) {
+            options.input.cityNamesText = ReadOrThrow(options.cityNamesPath);
+        }
         const auto start = options.start ? options.start : tzgen::WindowStartNow();
         if (!start) {
             throw tzgen::GeneratorError("SOURCE_DATE_EPOCH is not a number of seconds");
@@ -120,7 +135,10 @@ int main(int argc, char** argv) {
                   << tzsource::DateText(options.input.window.start) << " to "
                   << tzsource::DateText(options.input.window.end) << ": " << data.zoneCount
                   << " zones, " << data.placeCount << " places (of them " << data.englishNameCount
-                  << " English names, " << data.unaccentedNameCount << " names without marks)\n";
+                  << " English names, " << data.unaccentedNameCount << " names without marks, "
+                  << data.formerNameCount << " former names, " << data.listedEnglishNameCount
+                  << " English names from our list, " << data.saintFormCount
+                  << " St/St./Saint forms)\n";
     } catch (const std::exception& error) {
         std::cerr << "olvanta-tzgen: " << error.what() << '\n';
         return 1;
