@@ -230,6 +230,9 @@ TEST_F(GeneratorTest, AddsListedFormerNamesSaintFormsAndCountryNamesAsPeopleWrit
             EXPECT_EQ(first->second, e.zone);
         }
     }
+    // Zone labels name the country as the places do.
+    EXPECT_NE(data.zoneFile.find("Africa/Nilby,UTC+02:00/+03:00 Egypt,"), std::string::npos)
+        << data.zoneFile;
     EXPECT_EQ(data.formerNameCount, 1u);
     EXPECT_EQ(data.listedEnglishNameCount, 1u);
     EXPECT_EQ(data.saintFormCount, 2u);

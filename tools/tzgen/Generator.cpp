@@ -5,6 +5,7 @@
 #include <set>
 
 #include "tools/tzgen/CityDataset.h"
+#include "tools/tzgen/CountryNames.h"
 #include "tools/tzgen/DataFileText.h"
 #include "tools/tzgen/EnglishCities.h"
 #include "tools/tzgen/ListedCityNames.h"
@@ -36,25 +37,11 @@ std::string Require(const std::string& path) {
     return std::move(*text);
 }
 
-// iso3166.tab's names, with ours for those it shortens or puts parentheses in
-// ("Britain (UK)" would nest in "London (Britain (UK))"); ours have the same
-// format and name only countries that it has.
-std::map<std::string, std::string> CountryNames(const std::string& directory,
-                                                std::string_view ourNames) {
-    auto countries = tzsource::ParseCountryTab(Require(directory + "/iso3166.tab"));
-    for (const auto& [code, name] : tzsource::ParseCountryTab(ourNames)) {
-        if (const auto found = countries.find(code); found != countries.end()) {
-            found->second = CleanFieldText(name);
-        }
-    }
-    return countries;
-}
-
 Tables ReadTables(const std::string& directory, std::string_view countryNames) {
     Tables tables;
     tables.index = tzsource::ParseZoneIndex(Require(directory + "/tzdata.zi"));
     tables.zoneTab = tzsource::ParseZoneTab(Require(directory + "/zone.tab"));
-    tables.countries = CountryNames(directory, countryNames);
+    tables.countries = CountryNames(Require(directory + "/iso3166.tab"), countryNames);
     if (auto text = tzsource::ReadTextFile(directory + "/zone1970.tab")) {
         tables.zone1970Tab = tzsource::ParseZoneTab(*text);
     }
@@ -284,7 +271,7 @@ GeneratedData Generate(const GeneratorInput& input) {
     }
     ZoneLines zones =
         MakeZoneLines(input.zoneinfoDirectory, std::vector<std::string>(named.begin(), named.end()),
-                      input.window);
+                      input.window, input.countryNamesText);
     for (const auto& [name, line] : zones.lines) {
         data.zoneFile += line + "\n";
     }

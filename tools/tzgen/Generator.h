@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/tzgen/CountryNames.h"
 #include "tools/tzgen/ZoneRuleEncoder.h"
 
 namespace tzgen {
@@ -16,9 +17,9 @@ namespace tzgen {
 struct GeneratorInput {
     std::string zoneinfoDirectory = "/usr/share/zoneinfo";
     RuleWindow window;
-    std::string spellingsText;              // place-spellings.tsv
-    std::string countryNamesText;           // country-names.tsv
-    std::optional<std::string> citiesText;  // a GeoNames cities table
+    std::string spellingsText;                       // place-spellings.tsv
+    std::string countryNamesText{kOurCountryNames};  // country-names.tsv
+    std::optional<std::string> citiesText;           // a GeoNames cities table
     // The English names of cities (see EnglishCities.h); used with citiesText.
     std::optional<std::string> englishCitiesText;
     std::string cityZoneFixesText;            // city-zone-fixes.tsv

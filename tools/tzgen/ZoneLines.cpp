@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/GccRestrictFalsePositive.h"
+#include "tools/tzgen/CountryNames.h"
 #include "tools/tzgen/DataFileText.h"
 #include "tools/tzsource/DateText.h"
 #include "tools/tzsource/TzdataTables.h"
@@ -11,13 +12,13 @@
 namespace tzgen {
 namespace {
 
-// Each zone's country and comment as zone.tab gives them (it names each zone
-// once, for the country it serves first), else the first of zone1970.tab.
-std::map<std::string, std::string> ZoneRegions(const std::filesystem::path& directory) {
-    std::map<std::string, std::string> countries;
-    if (auto text = tzsource::ReadTextFile((directory / "iso3166.tab").string())) {
-        countries = tzsource::ParseCountryTab(*text);
-    }
+// Each zone's country, named as people write it, and comment as zone.tab
+// gives them (it names each zone once, for the country it serves first), else
+// the first of zone1970.tab.
+std::map<std::string, std::string> ZoneRegions(const std::filesystem::path& directory,
+                                               std::string_view ourCountryNames) {
+    const std::map<std::string, std::string> countries = CountryNames(
+        tzsource::ReadTextFile((directory / "iso3166.tab").string()).value_or(""), ourCountryNames);
     std::map<std::string, std::string> regions;
     for (const char* table : {"zone.tab", "zone1970.tab"}) {
         const auto text = tzsource::ReadTextFile((directory / table).string());
@@ -75,10 +76,12 @@ bool IsZoneFileName(const std::string& name) {
 }
 
 ZoneLines MakeZoneLines(const std::filesystem::path& zoneinfoDirectory,
-                        const std::vector<std::string>& zones, const RuleWindow& window) {
+                        const std::vector<std::string>& zones, const RuleWindow& window,
+                        std::string_view ourCountryNames) {
     ZoneLines lines;
     lines.tzdataVersion = TzdataVersion(zoneinfoDirectory);
-    const std::map<std::string, std::string> regions = ZoneRegions(zoneinfoDirectory);
+    const std::map<std::string, std::string> regions =
+        ZoneRegions(zoneinfoDirectory, ourCountryNames);
     const std::string windowText = tzsource::DateText(window.start) + " to " +
                                    tzsource::DateText(window.end) + " from tzdata " +
                                    lines.tzdataVersion;

@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "tools/tzgen/CountryNames.h"
 #include "tools/tzgen/ZoneRuleEncoder.h"
 
 namespace tzgen {
@@ -23,9 +25,12 @@ struct ZoneLines {
 };
 
 // Regions come from zone.tab, zone1970.tab and iso3166.tab where the
-// directory has them; without them a label holds the offsets alone.
+// directory has them, the countries named as `ourCountryNames` says where it
+// names them (see CountryNames.h); without those tables a label holds the
+// offsets alone.
 ZoneLines MakeZoneLines(const std::filesystem::path& zoneinfoDirectory,
-                        const std::vector<std::string>& zones, const RuleWindow& window);
+                        const std::vector<std::string>& zones, const RuleWindow& window,
+                        std::string_view ourCountryNames = kOurCountryNames);
 
 // "UTC+05:30", "UTC-03:00", "UTC+00:00" (seconds dropped).
 std::string OffsetText(std::int32_t seconds);

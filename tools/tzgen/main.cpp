@@ -3,14 +3,15 @@
 // optionally, a GeoNames city table; the zone rules are those of the twelve
 // months from the start date.
 
-#include <charconv>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QStringList>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "catalogue/LoadCatalogue.h"
 #include "tools/tzgen/AtomicFile.h"
@@ -22,8 +23,7 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: olvanta-tzgen --out DIR --spellings FILE [--country-names FILE]\n"
-    "                     [--zoneinfo DIR] [--start YYYY-MM-DD]\n"
+    "usage: olvanta-tzgen --out DIR --spellings FILE [--zoneinfo DIR] [--start YYYY-MM-DD]\n"
     "                     [--cities FILE --fixes FILE [--min-population N]\n"
     "                      [--english-cities FILE] [--city-names FILE]]\n";
 
@@ -31,7 +31,6 @@ struct Options {
     tzgen::GeneratorInput input;
     std::filesystem::path outputDirectory;
     std::string spellingsPath;
-    std::string countryNamesPath;
     std::string citiesPath;
     std::string fixesPath;
     std::string englishCitiesPath;
@@ -39,40 +38,43 @@ struct Options {
     std::optional<std::chrono::sys_days> start;
 };
 
-bool ParseNumber(std::string_view text, std::int64_t& value) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size();
-}
-
-bool ParseOptions(const std::vector<std::string_view>& args, Options& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (i + 1 >= args.size()) {
+// The options as the usage gives them; false for anything else, an empty
+// value or a missing companion option included.
+bool ParseOptions(const QStringList& arguments, Options& options) {
+    const QCommandLineOption out("out", "", "DIR");
+    const QCommandLineOption zoneinfo("zoneinfo", "", "DIR");
+    const QCommandLineOption spellings("spellings", "", "FILE");
+    const QCommandLineOption cities("cities", "", "FILE");
+    const QCommandLineOption fixes("fixes", "", "FILE");
+    const QCommandLineOption englishCities("english-cities", "", "FILE");
+    const QCommandLineOption cityNames("city-names", "", "FILE");
+    const QCommandLineOption start("start", "", "YYYY-MM-DD");
+    const QCommandLineOption minimumPopulation("min-population", "", "N");
+    QCommandLineParser parser;
+    parser.addOptions({out, zoneinfo, spellings, cities, fixes, englishCities, cityNames, start,
+                       minimumPopulation});
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+        return false;
+    }
+    options.outputDirectory = parser.value(out).toStdString();
+    options.spellingsPath = parser.value(spellings).toStdString();
+    options.citiesPath = parser.value(cities).toStdString();
+    options.fixesPath = parser.value(fixes).toStdString();
+    options.englishCitiesPath = parser.value(englishCities).toStdString();
+    options.cityNamesPath = parser.value(cityNames).toStdString();
+    if (parser.isSet(zoneinfo)) {
+        options.input.zoneinfoDirectory = parser.value(zoneinfo).toStdString();
+    }
+    if (parser.isSet(start)) {
+        options.start = tzsource::ParseDate(parser.value(start).toStdString());
+        if (!options.start) {
             return false;
         }
-        const std::string_view name = args[i];
-        const std::string value(args[++i]);
-        std::int64_t number = 0;
-        if (name == "--out") {
-            options.outputDirectory = value;
-        } else if (name == "--zoneinfo") {
-            options.input.zoneinfoDirectory = value;
-        } else if (name == "--spellings") {
-            options.spellingsPath = value;
-        } else if (name == "--country-names") {
-            options.countryNamesPath = value;
-        } else if (name == "--city-names") {
-            options.cityNamesPath = value;
-        } else if (name == "--cities") {
-            options.citiesPath = value;
-        } else if (name == "--fixes") {
-            options.fixesPath = value;
-        } else if (name == "--english-cities") {
-            options.englishCitiesPath = value;
-        } else if (name == "--start" && tzsource::ParseDate(value)) {
-            options.start = tzsource::ParseDate(value);
-        } else if (name == "--min-population" && ParseNumber(value, number) && number >= 0) {
-            options.input.minimumPopulation = number;
-        } else {
+    }
+    if (parser.isSet(minimumPopulation)) {
+        bool isNumber = false;
+        options.input.minimumPopulation = parser.value(minimumPopulation).toLongLong(&isNumber);
+        if (!isNumber || options.input.minimumPopulation < 0) {
             return false;
         }
     }
@@ -93,8 +95,9 @@ std::string ReadOrThrow(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const QCoreApplication application(argc, argv);
     Options options;
-    if (!ParseOptions(std::vector<std::string_view>(argv + 1, argv + argc), options)) {
+    if (!ParseOptions(QCoreApplication::arguments(), options)) {
         std::cerr << kUsage;
         return 2;
     }
@@ -106,9 +109,6 @@ int main(int argc, char** argv) {
         }
         if (!options.englishCitiesPath.empty()) {
             options.input.englishCitiesText = ReadOrThrow(options.englishCitiesPath);
-        }
-        if (!options.countryNamesPath.empty()) {
-            options.input.countryNamesText = ReadOrThrow(options.countryNamesPath);
         }
         if (!options.cityNamesPath.empty()) {
             options.input.cityNamesText = ReadOrThrow(options.cityNamesPath);
