@@ -54,8 +54,8 @@ std::optional<Fields> ParseFields(const std::string& text, bool withSecondsAndZ)
 }
 
 std::int64_t SecondsOf(const Fields& f) {
-    return DaysFromCivil(f.year, f.month, f.day) * 86'400 + f.hour * 3600 + f.minute * 60 +
-           f.second;
+    return SecondsFromFields(f.year, static_cast<unsigned>(f.month), static_cast<unsigned>(f.day),
+                             f.hour, f.minute, f.second);
 }
 
 constexpr const char* kAtNeeds =
