@@ -134,13 +134,6 @@ QLineEdit* MakeTopEdit(QWidget* parent) {
     return edit;
 }
 
-// The result area's lines end with "\r\n"; the text control wants "\n".
-QString ForTextControl(const std::string& text) {
-    QString shown = QString::fromStdString(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return shown;
-}
-
 }  // namespace
 
 COlvantaDlg::COlvantaDlg(const DialogEnvironment& environment) : m_environment(environment) {
@@ -465,5 +458,5 @@ void COlvantaDlg::UpdateResult() {
     if (texts.remoteLabel) {
         SetLabelText(*m_remoteLabel, QString::fromStdString(*texts.remoteLabel));
     }
-    m_editResult->setPlainText(ForTextControl(texts.result));
+    m_editResult->setPlainText(QString::fromStdString(texts.result));
 }
