@@ -128,6 +128,12 @@ QPushButton* MakeButton(QWidget* parent, const char* text) {
     return button;
 }
 
+void ShowFailure(platform::MessageSink& messages, SettingsOutcome outcome) {
+    if (const std::optional<std::string> message = SettingsMessage(outcome)) {
+        messages.ShowMessage(platform::MessageIcon::Stop, *message);
+    }
+}
+
 QLineEdit* MakeTopEdit(QWidget* parent) {
     auto* edit = new QLineEdit(parent);  // owned by the window
     edit->setReadOnly(true);
@@ -285,7 +291,7 @@ bool COlvantaDlg::OnInitDialog() {
     m_cbBase->SetPlaces(*m_placeModel);
     m_cbRemote->SetPlaces(*m_placeModel);
 
-    LoadSettings(m_environment.messages);
+    ShowFailure(m_environment.messages, LoadSettings());
     m_cbBase->Select(g_baseLocation);
     m_baseIndex = g_baseLocation;
     m_cbRemote->Select(g_remoteLocation);
@@ -371,7 +377,7 @@ void COlvantaDlg::OnDestroy() {
     } else if (m_cbRemote->hasFocus()) {
         RunEvent([this] { OnRemoteLocationChanged(); });
     }
-    SaveSettings(m_environment.messages);
+    ShowFailure(m_environment.messages, SaveSettings());
 }
 
 void COlvantaDlg::OnBaseLocationChanged() {
