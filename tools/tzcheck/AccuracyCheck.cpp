@@ -232,17 +232,18 @@ CheckReport RunCheck(const Catalogue& zones, const CheckOptions& options) {
                                       ": places bound to a zone the zone file lacks");
             continue;
         }
-        ZoneResult result{zone->m_strName, zone->m_places.GetCount(), zone->m_strRemark, {}};
-        try {
-            const ZoneClock clock(options.zoneinfoDirectory / zone->m_strName);
-            ZoneChecker checker(*zone, clock, result);
-            for (std::size_t i = 0; i < report.windows.size(); ++i) {
-                checker.CheckWindow(report.windows[i], static_cast<int>(i),
-                                    options.daysAroundChanges, report.byWindow[i]);
-            }
-        } catch (const std::exception& error) {
-            report.problems.push_back(zone->m_strName + ": " + error.what());
+        const std::filesystem::path zoneFile = options.zoneinfoDirectory / zone->m_strName;
+        if (!ZoneClock::CanRead(zoneFile)) {
+            report.problems.push_back(zone->m_strName + ": cannot read zone file " +
+                                      zoneFile.string());
             continue;
+        }
+        ZoneResult result{zone->m_strName, zone->m_places.GetCount(), zone->m_strRemark, {}};
+        const ZoneClock clock(zoneFile);
+        ZoneChecker checker(*zone, clock, result);
+        for (std::size_t i = 0; i < report.windows.size(); ++i) {
+            checker.CheckWindow(report.windows[i], static_cast<int>(i), options.daysAroundChanges,
+                                report.byWindow[i]);
         }
         ++report.zonesChecked;
         report.placesChecked += zone->m_places.GetCount();
