@@ -234,14 +234,14 @@ int Run(const CliOptions& options, const CliEnvironment& environment, std::ostre
 
 int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& environment,
            std::ostream& out, std::ostream& err) {
-    const auto parsed = ParseCliOptions(arguments);
-    if (const auto* usageError = std::get_if<CliUsageError>(&parsed)) {
-        err << kProgram << EscapedText(usageError->message) << '\n' << kCliUsageText;
+    const CliOptions options = ParseCliOptions(arguments);
+    if (options.usageError) {
+        err << kProgram << EscapedText(*options.usageError) << '\n' << kCliUsageText;
         return kCliUsage;
     }
     // Whatever the system reports for a failed write is then the reason.
     errno = 0;
-    const int status = Run(std::get<CliOptions>(parsed), environment, out, err);
+    const int status = Run(options, environment, out, err);
     // A full disk or a closed pipe shows only when the output is flushed.
     if (!out.flush()) {
         const int reason = errno != 0 ? errno : EIO;
