@@ -1,5 +1,7 @@
 #include "app/COlvantaApp.h"
 
+#include <system_error>
+
 #include "app/COlvantaDlg.h"
 #include "controls/MessageBoxSink.h"
 #include "platform/ExecutablePath.h"
@@ -36,7 +38,7 @@ std::optional<std::filesystem::path> DataDirectory(
     platform::MessageSink& messages) {
     try {
         return executableDirectory();
-    } catch (...) {
+    } catch (const std::system_error&) {
         messages.ShowMessage(platform::MessageIcon::Stop, UiText(UiString::TimezonesDataError));
         return std::nullopt;
     }

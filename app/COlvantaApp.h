@@ -27,9 +27,9 @@ private:
 };
 
 // The directory of the data files: the program's own, which
-// `executableDirectory` finds. When it cannot tell (it throws, e.g. without
-// /proc), no data file can be read: the zone file's message is shown and
-// nothing is returned.
+// `executableDirectory` finds. When it cannot tell (it throws
+// std::system_error, e.g. without /proc), no data file can be read: the zone
+// file's message is shown and nothing is returned.
 std::optional<std::filesystem::path> DataDirectory(
     const std::function<std::filesystem::path()>& executableDirectory,
     platform::MessageSink& messages);

@@ -128,17 +128,16 @@ QPushButton* MakeButton(QWidget* parent, const char* text) {
     return button;
 }
 
+void ShowFailure(platform::MessageSink& messages, SettingsOutcome outcome) {
+    if (const std::optional<std::string> message = SettingsMessage(outcome)) {
+        messages.ShowMessage(platform::MessageIcon::Stop, *message);
+    }
+}
+
 QLineEdit* MakeTopEdit(QWidget* parent) {
     auto* edit = new QLineEdit(parent);  // owned by the window
     edit->setReadOnly(true);
     return edit;
-}
-
-// The result area's lines end with "\r\n"; the text control wants "\n".
-QString ForTextControl(const std::string& text) {
-    QString shown = QString::fromStdString(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return shown;
 }
 
 }  // namespace
@@ -292,7 +291,7 @@ bool COlvantaDlg::OnInitDialog() {
     m_cbBase->SetPlaces(*m_placeModel);
     m_cbRemote->SetPlaces(*m_placeModel);
 
-    LoadSettings(m_environment.messages);
+    ShowFailure(m_environment.messages, LoadSettings());
     m_cbBase->Select(g_baseLocation);
     m_baseIndex = g_baseLocation;
     m_cbRemote->Select(g_remoteLocation);
@@ -378,7 +377,7 @@ void COlvantaDlg::OnDestroy() {
     } else if (m_cbRemote->hasFocus()) {
         RunEvent([this] { OnRemoteLocationChanged(); });
     }
-    SaveSettings(m_environment.messages);
+    ShowFailure(m_environment.messages, SaveSettings());
 }
 
 void COlvantaDlg::OnBaseLocationChanged() {
@@ -465,5 +464,5 @@ void COlvantaDlg::UpdateResult() {
     if (texts.remoteLabel) {
         SetLabelText(*m_remoteLabel, QString::fromStdString(*texts.remoteLabel));
     }
-    m_editResult->setPlainText(ForTextControl(texts.result));
+    m_editResult->setPlainText(QString::fromStdString(texts.result));
 }

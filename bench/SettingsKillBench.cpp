@@ -19,7 +19,6 @@
 #include <string>
 
 #include "app/settings/Settings.h"
-#include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -53,12 +52,11 @@ bool SaveAndKill(int base, std::optional<std::chrono::microseconds> delay) {
     }
     const pid_t child = ::fork();
     if (child == 0) {
-        RecordingMessageSink messages;
         g_baseLocation = base;
         g_remoteLocation = base + 1;
         const bool told = ::write(ready[1], "s", 1) == 1;
-        SaveSettings(messages);
-        ::_exit(told && messages.Messages().empty() ? 0 : 5);
+        const SettingsOutcome saved = SaveSettings();
+        ::_exit(told && saved == SettingsOutcome::Done ? 0 : 5);
     }
     ::close(ready[1]);
     char started = 0;

@@ -1,9 +1,11 @@
 #include "catalogue/LoadCatalogue.h"
 
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "catalogue/FieldReader.h"
 #include "catalogue/LineReader.h"
@@ -12,20 +14,23 @@
 namespace {
 
 // Calls `onLine` for every line of the file at `path`. Returns false when the
-// file cannot be opened or reading it fails in any way: an input error, or
-// memory running out on a file larger than the machine can hold.
+// file cannot be opened or reading it fails part way: an input error, or
+// memory running out on a file larger than the machine can hold, which fails
+// that file's load like any other file that cannot be read.
 template <typename OnLine>
 bool ReadEveryLine(const std::filesystem::path& path, OnLine&& onLine) {
-    try {
-        std::optional<platform::SharedReadFile> file = platform::SharedReadFile::Open(path);
-        if (!file) {
-            return false;
-        }
-        ForEachLine(*file, onLine);
-        return true;
-    } catch (...) {
+    std::optional<platform::SharedReadFile> file = platform::SharedReadFile::Open(path);
+    if (!file) {
         return false;
     }
+    try {
+        ForEachLine(*file, onLine);
+    } catch (const std::system_error&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 void InsertZone(Catalogue& zones, std::string_view line) {

@@ -15,8 +15,8 @@ unsigned char AsciiLower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
 }
 
-// Byte order of the narrow text; without case, ASCII letters are folded as the
-// code-page comparison of the original does.
+// Byte order of the narrow text; without case, only ASCII letters are folded,
+// so that no byte of another letter changes its place in the order.
 int CompareBytes(const std::string& element, const char* text, bool caseSensitive) {
     if (caseSensitive) {
         return Sign(std::strcmp(element.c_str(), text));
@@ -65,8 +65,8 @@ int CStringArrayPlus::CompareAt(std::size_t index, const char* text, unsigned fl
     if (text == nullptr) {
         throw std::invalid_argument("CompareAt: null text");
     }
-    // The comparisons work on terminated text, as the element would be stored
-    // in the original; an element holding a NUL byte ends there.
+    // The comparisons work on terminated text, as the caller's text is: an
+    // element holding a NUL byte ends there.
     const std::string& element = GetAt(index);
     const bool caseSensitive = (flags & kCaseSensitive) != 0;
     const int order = (flags & kLocaleCollation) != 0

@@ -1,5 +1,5 @@
-// The place names of one zone: an append-only string array with the two
-// comparison operations of the original framework class.
+// The place names of one zone: an append-only string array that compares an
+// element with a text, or two elements, by bytes or by the locale's collation.
 #pragma once
 
 #include <cstddef>

@@ -54,8 +54,8 @@ std::optional<Fields> ParseFields(const std::string& text, bool withSecondsAndZ)
 }
 
 std::int64_t SecondsOf(const Fields& f) {
-    return DaysFromCivil(f.year, f.month, f.day) * 86'400 + f.hour * 3600 + f.minute * 60 +
-           f.second;
+    return SecondsFromFields(f.year, static_cast<unsigned>(f.month), static_cast<unsigned>(f.day),
+                             f.hour, f.minute, f.second);
 }
 
 constexpr const char* kAtNeeds =
@@ -130,57 +130,62 @@ std::optional<CliOptions::Mode> RequestedInformation(const QStringList& words) {
     return std::nullopt;  // the request was a value or came after "--"
 }
 
+CliOptions UsageError(std::string message) {
+    CliOptions options;
+    options.usageError = std::move(message);
+    return options;
+}
+
 // Qt keeps every value of an option given twice; olvanta-cli takes each once.
-std::optional<CliUsageError> RepeatedOption(const QCommandLineParser& parser) {
+std::optional<std::string> RepeatedOption(const QCommandLineParser& parser) {
     QSet<QString> seen;
     for (const QString& name : parser.optionNames()) {
         if (seen.contains(name)) {
-            return CliUsageError{"--" + ToBytes(name) + " is given twice"};
+            return "--" + ToBytes(name) + " is given twice";
         }
         seen.insert(name);
     }
     return std::nullopt;
 }
 
-// Reads --at, which is a time of day or a date and time.
-bool ReadAt(const std::string& text, CliOptions& options) {
-    options.atMinuteOfDay = ParseTimeOfDay(text);
-    if (!options.atMinuteOfDay) {
-        options.at = ParseWallClock(text);
-    }
-    return options.atMinuteOfDay || options.at;
-}
-
-std::optional<CliUsageError> ReadValues(const CliParser& parser, CliOptions& options) {
+// Reads the options' values into `options`; the first one it cannot use is
+// the usage error.
+void ReadValues(const CliParser& parser, CliOptions& options) {
     if (parser.qt.isSet(parser.dataDir)) {
         options.dataDirectory = ToBytes(parser.qt.value(parser.dataDir));
         if (options.dataDirectory->empty()) {
-            return CliUsageError{"--data-dir needs a directory"};
+            options.usageError = "--data-dir needs a directory";
+            return;
         }
     }
-    if (parser.qt.isSet(parser.at) && !ReadAt(ToBytes(parser.qt.value(parser.at)), options)) {
-        return CliUsageError{kAtNeeds};
+    if (parser.qt.isSet(parser.at)) {
+        // A time of day, or a date and time.
+        const std::string at = ToBytes(parser.qt.value(parser.at));
+        options.atMinuteOfDay = ParseTimeOfDay(at);
+        options.at = options.atMinuteOfDay ? std::nullopt : ParseWallClock(at);
+        if (!options.atMinuteOfDay && !options.at) {
+            options.usageError = kAtNeeds;
+            return;
+        }
     }
     if (parser.qt.isSet(parser.now)) {
         options.nowSecondsSinceEpoch = ParseUniversalMoment(ToBytes(parser.qt.value(parser.now)));
         if (!options.nowSecondsSinceEpoch) {
-            return CliUsageError{"--now needs a UTC moment as YYYY-MM-DDTHH:MM:SSZ"};
+            options.usageError = "--now needs a UTC moment as YYYY-MM-DDTHH:MM:SSZ";
         }
     }
-    return std::nullopt;
 }
 
-std::variant<CliOptions, CliUsageError> ReadPlaces(const QStringList& places, bool list,
-                                                   CliOptions options) {
+CliOptions ReadPlaces(const QStringList& places, bool list, CliOptions options) {
     if (list) {
         if (!places.isEmpty()) {
-            return CliUsageError{"--list takes no place names"};
+            return UsageError("--list takes no place names");
         }
         options.mode = CliOptions::Mode::List;
         return options;
     }
     if (places.size() < 2) {
-        return CliUsageError{"at least two place names are needed, BASE and REMOTE"};
+        return UsageError("at least two place names are needed, BASE and REMOTE");
     }
     options.base = ToBytes(places.first());
     for (const QString& remote : places.sliced(1)) {
@@ -191,7 +196,7 @@ std::variant<CliOptions, CliUsageError> ReadPlaces(const QStringList& places, bo
 
 }  // namespace
 
-std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::string>& arguments) {
+CliOptions ParseCliOptions(const std::vector<std::string>& arguments) {
     QStringList words{"olvanta-cli"};  // Qt skips the first word, the program's name
     for (const std::string& argument : arguments) {
         words.append(FromBytes(argument));
@@ -204,13 +209,14 @@ std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::s
         return options;
     }
     if (!parsed) {
-        return CliUsageError{ToBytes(parser.qt.errorText())};
+        return UsageError(ToBytes(parser.qt.errorText()));
     }
     if (auto repeated = RepeatedOption(parser.qt)) {
-        return *repeated;
+        return UsageError(*repeated);
     }
-    if (auto wrongValue = ReadValues(parser, options)) {
-        return *wrongValue;
+    ReadValues(parser, options);
+    if (options.usageError) {
+        return options;
     }
     return ReadPlaces(parser.qt.positionalArguments(), parser.qt.isSet(parser.list), options);
 }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "timecalc/TimeValue.h"
@@ -27,14 +26,13 @@ struct CliOptions {
     std::optional<std::int64_t> nowSecondsSinceEpoch;  // the current UTC moment
     std::string base;
     std::vector<std::string> remotes;  // one or more
-};
-
-struct CliUsageError {
-    std::string message;  // one line, without the program name
+    // Why the arguments cannot be used, in one line without the program
+    // name; nothing when they can.
+    std::optional<std::string> usageError;
 };
 
 // Reads the arguments after the program name.
-std::variant<CliOptions, CliUsageError> ParseCliOptions(const std::vector<std::string>& arguments);
+CliOptions ParseCliOptions(const std::vector<std::string>& arguments);
 
 // What --help prints: the usage, then every option and argument explained.
 std::string CliHelpText();

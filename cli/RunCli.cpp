@@ -72,18 +72,6 @@ std::optional<int> LoadData(const CliOptions& options, const CliEnvironment& env
     return kCliDataUnreadable;
 }
 
-// The result area writes "\r\n" line ends; a terminal wants "\n".
-std::string WithUnixLineEnds(std::string text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 int ListPlaces(const PlaceList& list, std::ostream& out) {
     for (int position = 0; position < list.Count() && out; ++position) {
         out << list.Text(position).toStdString() << '\n';
@@ -163,7 +151,7 @@ std::string DifferenceText(std::optional<int> minutes) {
 void PrintLikeTheWindow(const ResultTexts& texts, bool timeEntered, std::ostream& out) {
     out << texts.baseLabel.value_or(kBaseLabelInitialText) << '\n'
         << texts.remoteLabel.value_or(kRemoteLabelInitialText) << '\n'
-        << WithUnixLineEnds(texts.result) << '\n';
+        << texts.result << '\n';
     if (timeEntered) {
         out << UiText(UiString::TimeDifference)
             << " at the entered time : " << DifferenceText(texts.differenceAtEntered) << '\n';
@@ -246,14 +234,14 @@ int Run(const CliOptions& options, const CliEnvironment& environment, std::ostre
 
 int RunCli(const std::vector<std::string>& arguments, const CliEnvironment& environment,
            std::ostream& out, std::ostream& err) {
-    const auto parsed = ParseCliOptions(arguments);
-    if (const auto* usageError = std::get_if<CliUsageError>(&parsed)) {
-        err << kProgram << EscapedText(usageError->message) << '\n' << kCliUsageText;
+    const CliOptions options = ParseCliOptions(arguments);
+    if (options.usageError) {
+        err << kProgram << EscapedText(*options.usageError) << '\n' << kCliUsageText;
         return kCliUsage;
     }
     // Whatever the system reports for a failed write is then the reason.
     errno = 0;
-    const int status = Run(std::get<CliOptions>(parsed), environment, out, err);
+    const int status = Run(options, environment, out, err);
     // A full disk or a closed pipe shows only when the output is flushed.
     if (!out.flush()) {
         const int reason = errno != 0 ? errno : EIO;

@@ -202,29 +202,30 @@ void CHyperLink::OnClicked() {
 void CHyperLink::OpenUrl(const std::string& url) {
     // The outcome may come from the event loop, once the desktop's opener has
     // ended; a link that is gone by then has nothing to show.
-    platform::OpenWebLink(m_opener ? *m_opener : SystemUrlOpener(), url,
-                          [link = QPointer<CHyperLink>(this)](const platform::OpenResult& result) {
-                              if (link) {
-                                  link->OnOpened(result);
-                              }
-                          });
+    platform::OpenWebLink(
+        m_opener ? *m_opener : SystemUrlOpener(), url,
+        [link = QPointer<CHyperLink>(this)](const std::optional<platform::OpenResult>& failure) {
+            if (link) {
+                link->OnOpened(failure);
+            }
+        });
 }
 
-void CHyperLink::OnOpened(const platform::OpenResult& result) {
-    m_visited = result.Succeeded();
-    if (!m_visited) {
+void CHyperLink::OnOpened(const std::optional<platform::OpenResult>& failure) {
+    m_visited = !failure;
+    if (failure) {
         if (m_beep) {
             m_beep();
         }
-        ShowOpenError(result);
+        ShowOpenError(*failure);
     } else {
         update();
     }
 }
 
-void CHyperLink::ShowOpenError(const platform::OpenResult& result) {
+void CHyperLink::ShowOpenError(const platform::OpenResult& failure) {
     platform::MessageSink& sink = m_messages ? *m_messages : MessageBoxSink::Instance();
-    sink.ShowMessage(platform::MessageIcon::Exclamation, OpenErrorMessage(result));
+    sink.ShowMessage(platform::MessageIcon::Exclamation, OpenErrorMessage(failure));
 }
 
 void CHyperLink::FitToText() {

@@ -89,8 +89,9 @@ private:
     void OnClicked();
     void OnEraseBkgnd(QPainter& painter);
     void OpenUrl(const std::string& url);
-    void OnOpened(const platform::OpenResult& result);
-    void ShowOpenError(const platform::OpenResult& result);
+    // `failure`: why the address could not be opened; nothing once it was.
+    void OnOpened(const std::optional<platform::OpenResult>& failure);
+    void ShowOpenError(const platform::OpenResult& failure);
     void FitToText();
     void LoadHandCursor();
     void SetToolTipText();

@@ -19,10 +19,10 @@ struct Gio {
     decltype(&g_object_unref) unref;
 };
 
+// Null when the library lacks the function.
 template <typename Function>
-bool Resolve(void* library, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(dlsym(library, name));
-    return function != nullptr;
+Function Resolve(void* library, const char* name) {
+    return reinterpret_cast<Function>(dlsym(library, name));
 }
 
 // Empty when the library or one of its functions is missing. Loaded once and
@@ -30,15 +30,21 @@ bool Resolve(void* library, const char* name, Function& function) {
 const std::optional<Gio>& LoadGio() {
     static const std::optional<Gio> gio = []() -> std::optional<Gio> {
         void* library = dlopen("libgio-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
-        Gio loaded{};
-        if (library != nullptr &&
-            Resolve(library, "g_app_info_get_default_for_uri_scheme", loaded.defaultForScheme) &&
-            Resolve(library, "g_app_info_get_default_for_type", loaded.defaultForType) &&
-            Resolve(library, "g_app_info_launch_uris", loaded.launchUris) &&
-            Resolve(library, "g_object_unref", loaded.unref)) {
-            return loaded;
+        if (library == nullptr) {
+            return std::nullopt;
         }
-        return std::nullopt;
+        const Gio loaded{
+            Resolve<decltype(Gio::defaultForScheme)>(library,
+                                                     "g_app_info_get_default_for_uri_scheme"),
+            Resolve<decltype(Gio::defaultForType)>(library, "g_app_info_get_default_for_type"),
+            Resolve<decltype(Gio::launchUris)>(library, "g_app_info_launch_uris"),
+            Resolve<decltype(Gio::unref)>(library, "g_object_unref"),
+        };
+        if (loaded.defaultForScheme == nullptr || loaded.defaultForType == nullptr ||
+            loaded.launchUris == nullptr || loaded.unref == nullptr) {
+            return std::nullopt;
+        }
+        return loaded;
     }();
     return gio;
 }

@@ -1,7 +1,8 @@
-// The result of opening a web link, as the link's messages are keyed: a code
-// above 32 means the address was handed to a program that shows it; any other
-// code names why it could not be. An error that no code names keeps its own
-// number and is reported as an unknown error.
+// Why a web link could not be opened, as the link's messages are keyed: the
+// failure codes of the Windows shell, in which the message table is written.
+// Every code here is a failure: the shell counts any code above 32 as
+// success, which this program reports as no failure at all. An error that no
+// code names keeps its own number and is reported as an unknown error.
 #pragma once
 
 namespace platform {
@@ -22,20 +23,13 @@ inline constexpr int kDdeBusy = 30;
 inline constexpr int kNoAssociation = 31;
 inline constexpr int kLibraryNotFound = 32;
 
-// The code this program reports for a link that was handed over; any value
-// above kLargestFailure counts as success.
-inline constexpr int kOpened = 33;
-inline constexpr int kLargestFailure = 32;
-
 }  // namespace open_result
 
 struct OpenResult {
-    int code = open_result::kOpened;
+    int code = open_result::kFileNotFound;
     // `code` is another library's error number: whatever its value, it is a
     // failure without a text of its own.
     bool unknownError = false;
-
-    bool Succeeded() const { return !unknownError && code > open_result::kLargestFailure; }
 };
 
 }  // namespace platform

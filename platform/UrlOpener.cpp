@@ -40,12 +40,13 @@ OpenResult ResultOfLaunchError(const BrowserLaunch& launch) {
     return {launch.errorCode, true};
 }
 
-// What the default browser makes of an address the desktop refused.
-OpenResult OpenWithDefaultBrowser(UrlOpener& desktop, const std::string& url) {
+// What the default browser makes of an address the desktop refused: nothing
+// when it was started.
+std::optional<OpenResult> OpenWithDefaultBrowser(UrlOpener& desktop, const std::string& url) {
     const OpenResult desktopResult{result::kFileNotFound};
     const BrowserLaunch launch = desktop.StartDefaultBrowser(url);
     switch (launch.outcome) {
-        case BrowserLaunch::Outcome::Started: return {result::kOpened};
+        case BrowserLaunch::Outcome::Started: return std::nullopt;
         case BrowserLaunch::Outcome::NoBrowser: return desktopResult;
         case BrowserLaunch::Outcome::Failed: break;
     }
@@ -55,9 +56,9 @@ OpenResult OpenWithDefaultBrowser(UrlOpener& desktop, const std::string& url) {
 }  // namespace
 
 void OpenWebLink(UrlOpener& desktop, const std::string& url,
-                 std::function<void(const OpenResult&)> done) {
+                 std::function<void(const std::optional<OpenResult>& failure)> done) {
     desktop.OpenWithDesktop(url, [&desktop, url, done = std::move(done)](bool taken) {
-        done(taken ? OpenResult{result::kOpened} : OpenWithDefaultBrowser(desktop, url));
+        done(taken ? std::nullopt : OpenWithDefaultBrowser(desktop, url));
     });
 }
 

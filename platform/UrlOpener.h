@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/OpenResult.h"
@@ -32,12 +33,12 @@ public:
     virtual BrowserLaunch StartDefaultBrowser(const std::string& url) = 0;
 };
 
-// Calls `done` with what opening the address came to; `desktop` must last
-// until then. Neither way waits for the browser. When the desktop refuses,
-// its failure is "file not found"; a browser that cannot be started
-// replaces that with the cause of its own failure, and no default browser
-// leaves it standing.
+// Calls `done` with why the address could not be opened, or with nothing once
+// it has been handed over; `desktop` must last until then. Neither way waits
+// for the browser. When the desktop refuses, its failure is "file not found";
+// a browser that cannot be started replaces that with the cause of its own
+// failure, and no default browser leaves it standing.
 void OpenWebLink(UrlOpener& desktop, const std::string& url,
-                 std::function<void(const OpenResult&)> done);
+                 std::function<void(const std::optional<OpenResult>& failure)> done);
 
 }  // namespace platform

@@ -1,47 +1,56 @@
 #include "timecalc/CalendarMath.h"
 
-bool IsLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+namespace {
+
+// The Gregorian calendar repeats every 400 years, 146,097 days, which is a
+// whole number of weeks: a date is shifted by whole cycles into the years
+// that chrono's calendar types hold, and back.
+using Cycles =
+    std::chrono::duration<std::int64_t,
+                          std::ratio_multiply<std::ratio<400>, std::chrono::years::period>>;
+
+struct ShiftedYear {
+    std::chrono::year inFirstCycle;  // 0 to 399: the same month lengths and weekdays
+    Cycles shift;
+};
+
+ShiftedYear IntoFirstCycle(std::int64_t calendarYear) {
+    using std::chrono::years;
+    const Cycles shift = std::chrono::floor<Cycles>(years(calendarYear));
+    return {std::chrono::year(static_cast<int>(calendarYear - shift / years(1))), shift};
 }
+
+}  // namespace
 
 int DaysInMonth(int month, int year) {
-    switch (month) {
-        case 2: return IsLeapYear(year) ? 29 : 28;
-        case 4:
-        case 6:
-        case 9:
-        case 11: return 30;
-        default: return 31;
+    if (month < 1 || month > 12) {
+        return 31;
     }
+    const std::chrono::year_month_day_last last(IntoFirstCycle(year).inFirstCycle /
+                                                std::chrono::month(month) / std::chrono::last);
+    return static_cast<int>(unsigned(last.day()));
 }
 
-// Howard Hinnant's days_from_civil: eras of 400 years, March-based years so
-// the leap day falls at the end.
-std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
+std::chrono::sys_days DayOf(std::int64_t year, unsigned month, unsigned day) {
+    using namespace std::chrono;
+    const ShiftedYear shifted = IntoFirstCycle(year);
+    return sys_days(shifted.inFirstCycle / std::chrono::month(month) / std::chrono::day(day)) +
+           shifted.shift;
 }
 
-CivilDate CivilFromDays(std::int64_t days) {
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    const int day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
-    const int month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
-    return CivilDate{yearOfEra + era * 400 + (month <= 2 ? 1 : 0), month, day};
+CivilDate DateOf(std::chrono::sys_days day) {
+    using namespace std::chrono;
+    const Cycles shift = floor<Cycles>(day.time_since_epoch());
+    const year_month_day date(day - shift);
+    return CivilDate{int(date.year()) + shift / years(1), date.month(), date.day(), weekday(day)};
 }
 
-int WeekdayFromDays(std::int64_t days) {
-    // 1970-01-01 was a Thursday.
-    return static_cast<int>(days >= -4 ? (days + 4) % 7 : (days + 5) % 7 + 6);
+std::int64_t SecondsFromFields(std::int64_t year, unsigned month, unsigned day, int hour,
+                               int minute, int second) {
+    using namespace std::chrono;
+    const sys_seconds moment =
+        DayOf(year, month, day) + hours(hour) + minutes(minute) + seconds(second);
+    return moment.time_since_epoch().count();
 }
 
 namespace {

@@ -1,31 +1,31 @@
-// Gregorian calendar arithmetic: month lengths, days since 1970, weekdays and
-// the minute carry that moves a calendar time across day, month and year ends.
+// The civil calendar on std::chrono's types, for every year the calendar
+// record holds (0 to 65535, beyond chrono's own -32767 to 32767), and the
+// minute carry that moves a calendar time across day, month and year ends.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 
 #include "timecalc/SystemTime.h"
 
-// Gregorian rule: every fourth year is a leap year, except centuries not
-// divisible by 400 (2000 is one, 2100 is not).
-bool IsLeapYear(int year);
-
 // Days of `month` in `year`, 28 to 31; any month value outside 1-12 has 31.
 int DaysInMonth(int month, int year);
 
-// Days from 1970-01-01 to the given date of the proleptic Gregorian calendar.
-// A day beyond its month's end simply counts on into the next month.
-std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
+// The day of a date of the proleptic Gregorian calendar, `month` 1-12; a day
+// beyond its month's end counts on into the next month.
+std::chrono::sys_days DayOf(std::int64_t year, unsigned month, unsigned day);
 
 struct CivilDate {
     std::int64_t year;
-    int month;
-    int day;
+    std::chrono::month month;
+    std::chrono::day day;
+    std::chrono::weekday weekday;
 };
-CivilDate CivilFromDays(std::int64_t days);
+CivilDate DateOf(std::chrono::sys_days day);
 
-// 0 = Sunday ... 6 = Saturday for a day count since 1970-01-01.
-int WeekdayFromDays(std::int64_t days);
+// Seconds since 1970-01-01 00:00:00 of a date and a time of day.
+std::int64_t SecondsFromFields(std::int64_t year, unsigned month, unsigned day, int hour,
+                               int minute, int second = 0);
 
 // Moves `time` back by `minutes`, or forward by the magnitude of a negative
 // count, carrying at most one day; the day of week moves with the date.

@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr const char* kLineBreaks = "\r\n\r\n";
+// An empty line between the pieces.
+constexpr const char* kLineBreaks = "\n\n";
 constexpr const char* kDaylightPiece = "   DST:";
 
 // The weekday names of the C library's default locale, whatever the user's.

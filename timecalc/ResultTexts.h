@@ -17,7 +17,7 @@ inline constexpr const char* kRemoteLabelInitialText = "Remote location:";
 std::string FormatMinutes(int minutes);
 
 struct ResultTexts {
-    std::string result;                      // lines joined by "\r\n"
+    std::string result;                      // lines joined by "\n"
     std::optional<std::string> baseLabel;    // absent: the label keeps its text
     std::optional<std::string> remoteLabel;  // absent: the label keeps its text
     TimeValue remoteTime = 0;                // the carried wall-clock time

@@ -1,5 +1,6 @@
 #include "timecalc/TimeValue.h"
 
+#include <chrono>
 #include <limits>
 
 #include "platform/FrameworkError.h"
@@ -7,35 +8,24 @@
 
 namespace {
 
-constexpr std::int64_t kSecondsPerDay = 86'400;
-
-std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
-    const std::int64_t quotient = value / divisor;
-    return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? quotient - 1 : quotient;
-}
-
 // Splits seconds into calendar fields; the year must fit 16 bits.
 SYSTEMTIME FieldsOfSeconds(std::int64_t seconds) {
-    // Far beyond any calendar year the record holds; keeps the day arithmetic
-    // away from overflow.
-    constexpr std::int64_t kLimit = std::numeric_limits<std::int64_t>::max() / 4;
-    if (seconds > kLimit || seconds < -kLimit) {
-        throw platform::FrameworkError(platform::ErrorStatus::InvalidArgument);
-    }
-    const std::int64_t days = FloorDiv(seconds, kSecondsPerDay);
-    const std::int64_t secondOfDay = seconds - days * kSecondsPerDay;
-    const CivilDate date = CivilFromDays(days);
+    using namespace std::chrono;
+    const sys_seconds moment{std::chrono::seconds(seconds)};
+    const sys_days day = floor<days>(moment);
+    const CivilDate date = DateOf(day);
     if (date.year < 0 || date.year > std::numeric_limits<std::uint16_t>::max()) {
         throw platform::FrameworkError(platform::ErrorStatus::InvalidArgument);
     }
+    const hh_mm_ss timeOfDay(moment - day);
     SYSTEMTIME time;
     time.wYear = static_cast<std::uint16_t>(date.year);
-    time.wMonth = static_cast<std::uint16_t>(date.month);
-    time.wDayOfWeek = static_cast<std::uint16_t>(WeekdayFromDays(days));
-    time.wDay = static_cast<std::uint16_t>(date.day);
-    time.wHour = static_cast<std::uint16_t>(secondOfDay / 3600);
-    time.wMinute = static_cast<std::uint16_t>(secondOfDay / 60 % 60);
-    time.wSecond = static_cast<std::uint16_t>(secondOfDay % 60);
+    time.wMonth = static_cast<std::uint16_t>(unsigned(date.month));
+    time.wDayOfWeek = static_cast<std::uint16_t>(date.weekday.c_encoding());
+    time.wDay = static_cast<std::uint16_t>(unsigned(date.day));
+    time.wHour = static_cast<std::uint16_t>(timeOfDay.hours().count());
+    time.wMinute = static_cast<std::uint16_t>(timeOfDay.minutes().count());
+    time.wSecond = static_cast<std::uint16_t>(timeOfDay.seconds().count());
     return time;
 }
 
@@ -55,8 +45,8 @@ TimeValue TimeValueFromFields(std::int64_t year, std::int64_t month, std::int64_
     if (!inRange) {
         throw platform::FrameworkError(platform::ErrorStatus::Fail);
     }
-    const std::int64_t days = DaysFromCivil(year, static_cast<int>(month), static_cast<int>(day));
-    return days * kSecondsPerDay + hour * 3600 + minute * 60;
+    return SecondsFromFields(year, static_cast<unsigned>(month), static_cast<unsigned>(day),
+                             static_cast<int>(hour), static_cast<int>(minute));
 }
 
 TimeValue ToTimeValue(const SYSTEMTIME& time) {

@@ -8,8 +8,7 @@ TimeValue CurrentWallClockAt(const CTimeZone* zone, const platform::Clock& clock
     CarryTime(nullptr, zone, now);
     // Not range-checked: a moment beyond the calendar is rejected, as any
     // entered time is, by the conversion that reads it.
-    return DaysFromCivil(now.wYear, now.wMonth, now.wDay) * 86'400 + now.wHour * 3600 +
-           now.wMinute * 60 + now.wSecond;
+    return SecondsFromFields(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
 }
 
 SYSTEMTIME CurrentUniversalTime(const platform::Clock& clock) {

@@ -18,8 +18,6 @@ std::int32_t g_remoteLocation = 0;
 
 namespace {
 
-using platform::MessageSink;
-
 constexpr const char* kBaseValue = "timezones_Base_Location";
 constexpr const char* kRemoteValue = "timezones_Remote_Location";
 constexpr std::string_view kStoreDamaged = "Registry database is corrupted!";
@@ -33,10 +31,6 @@ QString CompanyDirectory() {
 
 QString ProgramFile() {
     return CompanyDirectory() + QStringLiteral("/Olvanta.conf");
-}
-
-void ShowStoreDamaged(MessageSink& messages) {
-    messages.ShowMessage(platform::MessageIcon::Stop, kStoreDamaged);
 }
 
 // Our file's bytes, when it is a regular file that can be read: anything else
@@ -146,24 +140,23 @@ bool WritePositions() {
 
 // The way on when the company's directory is missing (typically the first
 // start) or something else stands in its place: both keys are created and
-// both positions written. The message says when that fails.
-void CreateBothKeys(MessageSink& messages) {
-    if (!QDir().mkpath(CompanyDirectory()) || !WritePositions()) {
-        ShowStoreDamaged(messages);
-    }
+// both positions written.
+SettingsOutcome CreateBothKeys() {
+    return QDir().mkpath(CompanyDirectory()) && WritePositions() ? SettingsOutcome::Done
+                                                                 : SettingsOutcome::StoreDamaged;
 }
 
 }  // namespace
 
-void LoadSettings(MessageSink& messages) {
+SettingsOutcome LoadSettings() {
     if (!QFileInfo(CompanyDirectory()).isDir()) {
-        CreateBothKeys(messages);
-        return;
+        return CreateBothKeys();
     }
     const std::optional<QByteArray> bytes = ReadProgramFile();
     if (bytes && IsDamaged(*bytes)) {
-        ShowStoreDamaged(messages);
-    } else if (bytes) {
+        return SettingsOutcome::StoreDamaged;
+    }
+    if (bytes) {
         // Failing to set a replacement is not reported: closing writes again.
         QSettings settings(ProgramFile(), QSettings::IniFormat);
         ReadOrSetPosition(settings, kBaseValue, g_baseLocation);
@@ -173,26 +166,34 @@ void LoadSettings(MessageSink& messages) {
         // stay as they are, and closing the window reports it.
         WritePositions();
     }
+    return SettingsOutcome::Done;
 }
 
-void SaveSettings(MessageSink& messages) {
+SettingsOutcome SaveSettings() {
     if (!QFileInfo(CompanyDirectory()).isDir()) {
-        CreateBothKeys(messages);
-        return;
+        return CreateBothKeys();
     }
     const std::optional<QByteArray> bytes = ReadProgramFile();
     const bool creatable = !bytes && !QFileInfo::exists(ProgramFile());
     if ((bytes && IsDamaged(*bytes)) || (!bytes && !creatable)) {
-        ShowStoreDamaged(messages);
-    } else if (!WritePositions()) {
-        // Closing the window is the only moment the places are saved, so a
-        // file that was there but took no write is said rather than losing
-        // them without a word. Qt names no cause beyond an access error.
-        if (bytes) {
-            messages.ShowMessage(platform::MessageIcon::Stop,
-                                 std::string(kPlacesNotSaved) + "access is denied.");
-        } else {
-            ShowStoreDamaged(messages);
-        }
+        return SettingsOutcome::StoreDamaged;
     }
+    if (WritePositions()) {
+        return SettingsOutcome::Done;
+    }
+    // Closing the window is the only moment the places are saved, so a file
+    // that was there but took no write is said rather than losing them
+    // without a word.
+    return bytes ? SettingsOutcome::PlacesNotSaved : SettingsOutcome::StoreDamaged;
+}
+
+std::optional<std::string> SettingsMessage(SettingsOutcome outcome) {
+    switch (outcome) {
+        case SettingsOutcome::Done: return std::nullopt;
+        case SettingsOutcome::StoreDamaged: return std::string(kStoreDamaged);
+        // Qt names no cause beyond an access error.
+        case SettingsOutcome::PlacesNotSaved:
+            return std::string(kPlacesNotSaved) + "access is denied.";
+    }
+    return std::nullopt;
 }

@@ -17,7 +17,6 @@
 #include <tuple>
 
 #include "app/settings/Settings.h"
-#include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -75,25 +74,20 @@ std::string Finish(pid_t child, const fs::path& said) {
     return status == 0 ? Read(said) : "the child ended with status " + std::to_string(status);
 }
 
-std::string Shown(const RecordingMessageSink& messages) {
-    std::string texts;
-    for (const std::string& text : messages.Texts()) {
-        texts += text + "\n";
-    }
-    return texts;
+// The message the window shows for `outcome`, as a line; nothing for none.
+std::string Shown(SettingsOutcome outcome) {
+    const std::optional<std::string> message = SettingsMessage(outcome);
+    return message ? *message + "\n" : "";
 }
 
 // A start, the user picking base place 7, and a close: the messages and the
 // positions the lists start at.
 std::string StartPickAndClose() {
-    RecordingMessageSink atStart;
-    RecordingMessageSink atClose;
-    LoadSettings(atStart);
+    const std::string atStart = Shown(LoadSettings());
     const std::string lists =
         std::to_string(g_baseLocation) + " " + std::to_string(g_remoteLocation);
     g_baseLocation = 7;
-    SaveSettings(atClose);
-    return Shown(atStart) + "lists at " + lists + "\n" + Shown(atClose);
+    return atStart + "lists at " + lists + "\n" + Shown(SaveSettings());
 }
 
 std::string Saved(int base, int remote) {
@@ -230,11 +224,11 @@ TEST(SettingsTest, TwoInstancesClosingAtOnceLeaveOneWholeFile) {
     const TempDir home;
     const auto closeOften = [](std::int32_t base) {
         return [base] {
-            RecordingMessageSink messages;
+            std::string shown;
             for (g_baseLocation = base; g_remoteLocation < 50; ++g_remoteLocation) {
-                SaveSettings(messages);
+                shown += Shown(SaveSettings());
             }
-            return Shown(messages);
+            return shown;
         };
     };
     HandOver(home.Path());

@@ -310,6 +310,17 @@ TEST_F(WindowTest, TheAboutEntryOpensTheAboutBoxModally) {
     EXPECT_EQ(window.windowTitle(), "Olvanta v.1.1");
 }
 
+TEST_F(WindowTest, ADamagedSettingsFileIsReportedAtStartAndAgainAtClose) {
+    const std::string_view notText("timezones_Base_Location=5\n\0\xff", 28);
+    m_config.Write("Quandelle/Olvanta.conf", notText);
+    COlvantaDlg& window = Open();
+    const std::pair<platform::MessageIcon, std::string> damaged{platform::MessageIcon::Stop,
+                                                                "Registry database is corrupted!"};
+    EXPECT_EQ(m_messages.Messages(), (std::vector{damaged}));
+    window.reject();
+    EXPECT_EQ(m_messages.Messages(), (std::vector{damaged, damaged}));
+}
+
 TEST_F(WindowTest, ADataFileThatCannotBeReadIsReportedBeforeAnyWindow) {
     std::filesystem::remove(m_data.Path() / kLocationsFileName);
     const DialogEnvironment environment{m_data.Path(), m_clock, m_messages, &m_opener};

@@ -28,7 +28,7 @@ TEST(ComposeResultTest, WorkedExampleFromBerlinToNewYork) {
     const auto newYork = NewYorkZone();
     const ResultTexts texts =
         ComposeResult(berlin.get(), newYork.get(), Entered(2026, 7, 1, 14, 5), At(2026, 7, 1, 12));
-    EXPECT_EQ(texts.result, "08:05\r\n\r\n07.01.2026, Wednesday \r\n\r\nTime difference : -6");
+    EXPECT_EQ(texts.result, "08:05\n\n07.01.2026, Wednesday \n\nTime difference : -6");
     EXPECT_EQ(texts.baseLabel, "Base location: GMT+1   DST:1");
     EXPECT_EQ(texts.remoteLabel, "Remote location: GMT-5   DST:1");
     EXPECT_EQ(texts.remoteTime, Entered(2026, 7, 1, 8, 5));
@@ -38,13 +38,13 @@ TEST(ComposeResultTest, AbsentZonesLeaveTheirLabelsAndTheDifferenceOut) {
     const auto newYork = NewYorkZone();
     const ResultTexts neither =
         ComposeResult(nullptr, nullptr, Entered(2026, 7, 1, 14, 5), At(2026, 7, 1, 12));
-    EXPECT_EQ(neither.result, "14:05\r\n\r\n07.01.2026, Wednesday \r\n\r\nTime difference : ");
+    EXPECT_EQ(neither.result, "14:05\n\n07.01.2026, Wednesday \n\nTime difference : ");
     EXPECT_FALSE(neither.baseLabel);
     EXPECT_FALSE(neither.remoteLabel);
 
     const ResultTexts baseUtc =
         ComposeResult(nullptr, newYork.get(), Entered(2026, 7, 1, 12, 0), At(2026, 7, 1, 12));
-    EXPECT_EQ(baseUtc.result, "08:00\r\n\r\n07.01.2026, Wednesday \r\n\r\nTime difference : ");
+    EXPECT_EQ(baseUtc.result, "08:00\n\n07.01.2026, Wednesday \n\nTime difference : ");
     EXPECT_FALSE(baseUtc.baseLabel);
     EXPECT_EQ(baseUtc.remoteLabel, "Remote location: GMT-5   DST:1");
 }
@@ -53,7 +53,7 @@ TEST(ComposeResultTest, OneZoneRecordOnBothSides) {
     const auto berlin = BerlinZone();
     const ResultTexts texts =
         ComposeResult(berlin.get(), berlin.get(), Entered(2026, 1, 10, 9, 30), At(2026, 7, 1, 12));
-    EXPECT_EQ(texts.result, "09:30\r\n\r\n01.10.2026, Saturday \r\n\r\nTime difference : 0");
+    EXPECT_EQ(texts.result, "09:30\n\n01.10.2026, Saturday \n\nTime difference : 0");
     EXPECT_EQ(texts.baseLabel, "Base location: GMT+1");
     EXPECT_EQ(texts.remoteLabel, "Remote location: GMT+1");
 }
@@ -80,7 +80,7 @@ TEST(ComposeResultTest, CrossingMidnightShowsTheNextDay) {
     const auto plusTwo = FixedZone(120);
     const ResultTexts texts =
         ComposeResult(gmt.get(), plusTwo.get(), Entered(2026, 12, 31, 23, 30), At(2026, 7, 1, 12));
-    EXPECT_EQ(texts.result, "01:30\r\n\r\n01.01.2027, Friday \r\n\r\nTime difference : 2");
+    EXPECT_EQ(texts.result, "01:30\n\n01.01.2027, Friday \n\nTime difference : 2");
 }
 
 TEST(ComposeResultTest, DaylightPieceFollowsEachZonesOwnClock) {

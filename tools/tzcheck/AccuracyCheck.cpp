@@ -9,8 +9,10 @@
 #include <ostream>
 #include <set>
 
+#include "timecalc/CalendarMath.h"
 #include "timecalc/SystemTime.h"
 #include "timecalc/TimeCarry.h"
+#include "timecalc/TimeValue.h"
 #include "tools/tzcheck/ZoneClock.h"
 #include "tools/tzsource/DateText.h"
 
@@ -21,33 +23,10 @@ constexpr std::int64_t kHour = 3600;
 constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr std::int64_t kScanStep = 15 * 60;  // every change of the database lies on a quarter hour
 
-SYSTEMTIME ToSystemTime(std::chrono::year_month_day date, int hour, int minute) {
-    SYSTEMTIME fields;
-    fields.wYear = static_cast<std::uint16_t>(int(date.year()));
-    fields.wMonth = static_cast<std::uint16_t>(unsigned(date.month()));
-    fields.wDayOfWeek =
-        static_cast<std::uint16_t>(std::chrono::weekday(std::chrono::sys_days(date)).c_encoding());
-    fields.wDay = static_cast<std::uint16_t>(unsigned(date.day()));
-    fields.wHour = static_cast<std::uint16_t>(hour);
-    fields.wMinute = static_cast<std::uint16_t>(minute);
-    return fields;
-}
-
-// The UTC wall clock of a moment.
-SYSTEMTIME UniversalTime(std::int64_t seconds) {
-    const std::chrono::sys_seconds moment{std::chrono::seconds(seconds)};
-    const auto day = std::chrono::floor<std::chrono::days>(moment);
-    const std::chrono::hh_mm_ss time(moment - day);
-    return ToSystemTime(std::chrono::year_month_day(day), static_cast<int>(time.hours().count()),
-                        static_cast<int>(time.minutes().count()));
-}
-
 SYSTEMTIME ToSystemTime(const ZoneWallClock& clock) {
-    return ToSystemTime(
-        std::chrono::year_month_day(std::chrono::year(clock.year),
-                                    std::chrono::month(static_cast<unsigned>(clock.month)),
-                                    std::chrono::day(static_cast<unsigned>(clock.day))),
-        clock.hour, clock.minute);
+    return ToCalendarTime(SecondsFromFields(clock.year, static_cast<unsigned>(clock.month),
+                                            static_cast<unsigned>(clock.day), clock.hour,
+                                            clock.minute));
 }
 
 std::string Text(const SYSTEMTIME& t) {
@@ -139,7 +118,7 @@ public:
                 continue;
             }
             const bool afterChange = AfterChange(scan.changes, instant);
-            const SYSTEMTIME universal = UniversalTime(instant);
+            const SYSTEMTIME universal = ToCalendarTime(instant);
             const SYSTEMTIME local = ToSystemTime(m_clock.ToWallClock(instant));
 
             SYSTEMTIME carried = universal;
@@ -158,8 +137,8 @@ private:
     // then a changing hour like any other: a wall-clock time in it is read as
     // its first occurrence.
     void AddWrapAtStart(ZoneScan& scan, std::int64_t from) const {
-        const int before = CurrentOffset(m_zone, UniversalTime(from - 60));
-        const int after = CurrentOffset(m_zone, UniversalTime(from));
+        const int before = CurrentOffset(m_zone, ToCalendarTime(from - 60));
+        const int after = CurrentOffset(m_zone, ToCalendarTime(from));
         if (before != after) {
             const std::int64_t jump = std::int64_t{std::abs(after - before)} * 60;
             scan.changes.insert(scan.changes.begin(), {from, from + std::max(kHour, jump)});
@@ -253,17 +232,18 @@ CheckReport RunCheck(const Catalogue& zones, const CheckOptions& options) {
                                       ": places bound to a zone the zone file lacks");
             continue;
         }
-        ZoneResult result{zone->m_strName, zone->m_places.GetCount(), zone->m_strRemark, {}};
-        try {
-            const ZoneClock clock(options.zoneinfoDirectory / zone->m_strName);
-            ZoneChecker checker(*zone, clock, result);
-            for (std::size_t i = 0; i < report.windows.size(); ++i) {
-                checker.CheckWindow(report.windows[i], static_cast<int>(i),
-                                    options.daysAroundChanges, report.byWindow[i]);
-            }
-        } catch (const std::exception& error) {
-            report.problems.push_back(zone->m_strName + ": " + error.what());
+        const std::filesystem::path zoneFile = options.zoneinfoDirectory / zone->m_strName;
+        if (!ZoneClock::CanRead(zoneFile)) {
+            report.problems.push_back(zone->m_strName + ": cannot read zone file " +
+                                      zoneFile.string());
             continue;
+        }
+        ZoneResult result{zone->m_strName, zone->m_places.GetCount(), zone->m_strRemark, {}};
+        const ZoneClock clock(zoneFile);
+        ZoneChecker checker(*zone, clock, result);
+        for (std::size_t i = 0; i < report.windows.size(); ++i) {
+            checker.CheckWindow(report.windows[i], static_cast<int>(i), options.daysAroundChanges,
+                                report.byWindow[i]);
         }
         ++report.zonesChecked;
         report.placesChecked += zone->m_places.GetCount();

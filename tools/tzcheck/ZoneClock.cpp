@@ -7,9 +7,13 @@
 
 #include "platform/GccRestrictFalsePositive.h"
 
-ZoneClock::ZoneClock(const std::filesystem::path& zoneFile) {
+bool ZoneClock::CanRead(const std::filesystem::path& zoneFile) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(zoneFile, error) || !std::ifstream(zoneFile)) {
+    return std::filesystem::is_regular_file(zoneFile, error) && std::ifstream(zoneFile);
+}
+
+ZoneClock::ZoneClock(const std::filesystem::path& zoneFile) {
+    if (!CanRead(zoneFile)) {
         throw std::runtime_error("cannot read zone file " + zoneFile.string());
     }
     if (const char* previous = std::getenv("TZ")) {

@@ -21,10 +21,13 @@ struct ZoneWallClock {
 
 class ZoneClock {
 public:
-    // Makes `zoneFile` (a TZif file) the process's local zone until this
-    // object goes, when the previous setting returns. Throws
-    // std::runtime_error when the file is not a readable regular file, since
-    // the C library would silently fall back to UTC.
+    // Whether `zoneFile` is a readable regular file: the C library would
+    // silently fall back to UTC for any other.
+    static bool CanRead(const std::filesystem::path& zoneFile);
+
+    // Makes `zoneFile` (a TZif file that CanRead) the process's local zone
+    // until this object goes, when the previous setting returns. Throws
+    // std::runtime_error when the file cannot be read.
     explicit ZoneClock(const std::filesystem::path& zoneFile);
     ZoneClock(const ZoneClock&) = delete;
     ZoneClock& operator=(const ZoneClock&) = delete;
