@@ -42,7 +42,8 @@ std::optional<int> ParseInt(const QString& text, int low, int high) {
 }
 
 // The options as the usage gives them; false for anything else.
-bool ParseOptions(const QStringList& arguments, Options& options) {
+std::optional<Options> ParseOptions(const QStringList& arguments) {
+    Options options;
     const QCommandLineOption dataDir("data-dir", "", "DIR");
     const QCommandLineOption zoneinfo("zoneinfo", "", "DIR");
     const QCommandLineOption start("start", "", "YYYY-MM-DD");
@@ -53,7 +54,7 @@ bool ParseOptions(const QStringList& arguments, Options& options) {
     QCommandLineParser parser;
     parser.addOptions({dataDir, zoneinfo, start, years, zones, daysAround, goal});
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
-        return false;
+        return std::nullopt;
     }
     if (parser.isSet(dataDir)) {
         options.dataDirectory = parser.value(dataDir).toStdString();
@@ -64,7 +65,7 @@ bool ParseOptions(const QStringList& arguments, Options& options) {
     if (parser.isSet(start)) {
         options.start = tzsource::ParseDate(parser.value(start).toStdString());
         if (!options.start) {
-            return false;
+            return std::nullopt;
         }
     }
     for (const QString& zone : parser.values(zones).join(',').split(',', Qt::SkipEmptyParts)) {
@@ -77,20 +78,22 @@ bool ParseOptions(const QStringList& arguments, Options& options) {
         }
         return !parser.isSet(option) || number.has_value();
     };
-    return readNumber(years, 1, 50, options.check.windowCount) &&
-           readNumber(daysAround, 0, 366, options.check.daysAroundChanges) &&
-           readNumber(goal, 0, 100, options.goal);
+    const bool numbersRead = readNumber(years, 1, 50, options.check.windowCount) &&
+                             readNumber(daysAround, 0, 366, options.check.daysAroundChanges) &&
+                             readNumber(goal, 0, 100, options.goal);
+    return numbersRead ? std::optional(options) : std::nullopt;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const QCoreApplication application(argc, argv);
-    Options options;
-    if (!ParseOptions(QCoreApplication::arguments(), options)) {
+    std::optional<Options> parsed = ParseOptions(QCoreApplication::arguments());
+    if (!parsed) {
         std::cerr << kUsage;
         return 2;
     }
+    Options& options = *parsed;
     try {
         if (options.dataDirectory.empty()) {
             options.dataDirectory = platform::ExecutableDirectory();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <optional>
 
 #include "tools/tzgen/DataFileText.h"
 #include "tools/tzsource/TzdataTables.h"
@@ -34,9 +35,11 @@ bool IsLivingCity(std::string_view featureClass, std::string_view featureCode) {
            std::find(kExcluded.begin(), kExcluded.end(), featureCode) == kExcluded.end();
 }
 
-bool ParsePopulation(std::string_view text, std::int64_t& population) {
+std::optional<std::int64_t> ParsePopulation(std::string_view text) {
+    std::int64_t population = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), population);
-    return error == std::errc() && end == text.data() + text.size() && population >= 0;
+    const bool whole = error == std::errc() && end == text.data() + text.size() && population >= 0;
+    return whole ? std::optional(population) : std::nullopt;
 }
 
 double ParseDegrees(std::string_view text) {
@@ -58,13 +61,13 @@ std::vector<City> ParseGeoNamesCities(std::string_view text, std::int64_t minimu
         if (fields.size() < kColumnCount) {
             continue;
         }
-        std::int64_t population = 0;
-        if (!ParsePopulation(fields[kPopulation], population) || population < minimumPopulation ||
+        const std::optional<std::int64_t> population = ParsePopulation(fields[kPopulation]);
+        if (!population || *population < minimumPopulation ||
             !IsLivingCity(fields[kFeatureClass], fields[kFeatureCode])) {
             continue;
         }
         City city{CleanFieldText(fields[kName]),       std::string(fields[kCountry]),
-                  std::string(fields[kAdmin1]),        population,
+                  std::string(fields[kAdmin1]),        *population,
                   std::string(fields[kTimezone]),      CleanFieldText(fields[kAsciiName]),
                   ParseDegrees(fields[kLatitude]),     ParseDegrees(fields[kLongitude]),
                   std::string(fields[kAlternateNames])};

@@ -30,10 +30,11 @@ enum Column : std::size_t {
     kColumnCount,
 };
 
-template <typename Number>
-bool ParseNumber(std::string_view text, Number& value) {
+std::optional<double> ParseNumber(std::string_view text) {
+    double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc() && end == text.data() + text.size();
+    const bool whole = error == std::errc() && end == text.data() + text.size();
+    return whole ? std::optional(value) : std::nullopt;
 }
 
 double DistanceKm(double latitude1, double longitude1, double latitude2, double longitude2) {
@@ -113,13 +114,15 @@ std::vector<EnglishCity> ParseEnglishCities(std::string_view text) {
         EnglishCity city{CleanFieldText(fields[kName]), CleanFieldText(fields[kAsciiName]),
                          std::string(fields[kCountry])};
         // Some counts are written with decimals ("108860.00").
-        double population = 0;
-        if (ParseNumber(fields[kPopulation], population) && population >= 0) {
-            city.population = static_cast<std::int64_t>(population);
+        if (const auto population = ParseNumber(fields[kPopulation]);
+            population && *population >= 0) {
+            city.population = static_cast<std::int64_t>(*population);
         }
-        if (!city.name.empty() && !city.countryCode.empty() &&
-            ParseNumber(fields[kLatitude], city.latitude) &&
-            ParseNumber(fields[kLongitude], city.longitude)) {
+        const auto latitude = ParseNumber(fields[kLatitude]);
+        const auto longitude = ParseNumber(fields[kLongitude]);
+        if (!city.name.empty() && !city.countryCode.empty() && latitude && longitude) {
+            city.latitude = *latitude;
+            city.longitude = *longitude;
             cities.push_back(std::move(city));
         }
     }

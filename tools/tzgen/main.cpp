@@ -40,7 +40,8 @@ struct Options {
 
 // The options as the usage gives them; false for anything else, an empty
 // value or a missing companion option included.
-bool ParseOptions(const QStringList& arguments, Options& options) {
+std::optional<Options> ParseOptions(const QStringList& arguments) {
+    Options options;
     const QCommandLineOption out("out", "", "DIR");
     const QCommandLineOption zoneinfo("zoneinfo", "", "DIR");
     const QCommandLineOption spellings("spellings", "", "FILE");
@@ -54,7 +55,7 @@ bool ParseOptions(const QStringList& arguments, Options& options) {
     parser.addOptions({out, zoneinfo, spellings, cities, fixes, englishCities, cityNames, start,
                        minimumPopulation});
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
-        return false;
+        return std::nullopt;
     }
     options.outputDirectory = parser.value(out).toStdString();
     options.spellingsPath = parser.value(spellings).toStdString();
@@ -68,20 +69,21 @@ bool ParseOptions(const QStringList& arguments, Options& options) {
     if (parser.isSet(start)) {
         options.start = tzsource::ParseDate(parser.value(start).toStdString());
         if (!options.start) {
-            return false;
+            return std::nullopt;
         }
     }
     if (parser.isSet(minimumPopulation)) {
         bool isNumber = false;
         options.input.minimumPopulation = parser.value(minimumPopulation).toLongLong(&isNumber);
         if (!isNumber || options.input.minimumPopulation < 0) {
-            return false;
+            return std::nullopt;
         }
     }
-    return !options.outputDirectory.empty() && !options.spellingsPath.empty() &&
-           options.citiesPath.empty() == options.fixesPath.empty() &&
-           (options.englishCitiesPath.empty() || !options.citiesPath.empty()) &&
-           (options.cityNamesPath.empty() || !options.citiesPath.empty());
+    const bool complete = !options.outputDirectory.empty() && !options.spellingsPath.empty() &&
+                          options.citiesPath.empty() == options.fixesPath.empty() &&
+                          (options.englishCitiesPath.empty() || !options.citiesPath.empty()) &&
+                          (options.cityNamesPath.empty() || !options.citiesPath.empty());
+    return complete ? std::optional(options) : std::nullopt;
 }
 
 std::string ReadOrThrow(const std::string& path) {
@@ -96,11 +98,12 @@ std::string ReadOrThrow(const std::string& path) {
 
 int main(int argc, char** argv) {
     const QCoreApplication application(argc, argv);
-    Options options;
-    if (!ParseOptions(QCoreApplication::arguments(), options)) {
+    std::optional<Options> parsed = ParseOptions(QCoreApplication::arguments());
+    if (!parsed) {
         std::cerr << kUsage;
         return 2;
     }
+    Options& options = *parsed;
     try {
         options.input.spellingsText = ReadOrThrow(options.spellingsPath);
         if (!options.citiesPath.empty()) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -40,7 +41,8 @@ struct Options {
 
 // The options as the usage gives them; false for anything else, an empty
 // value included.
-bool ParseOptions(const QStringList& arguments, Options& options) {
+std::optional<Options> ParseOptions(const QStringList& arguments) {
+    Options options;
     const QCommandLineOption zoneinfo("zoneinfo", "", "DIR");
     const QCommandLineOption locations("locations", "", "FILE");
     const QCommandLineOption out("out", "", "FILE");
@@ -48,20 +50,20 @@ bool ParseOptions(const QStringList& arguments, Options& options) {
     QCommandLineParser parser;
     parser.addOptions({zoneinfo, locations, out, report});
     if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
-        return false;
+        return std::nullopt;
     }
     for (const auto& [option, path] :
          {std::pair{&zoneinfo, &options.zoneinfo}, std::pair{&locations, &options.locations},
           std::pair{&out, &options.out}}) {
         if (parser.isSet(*option)) {
             if (parser.value(*option).isEmpty()) {
-                return false;
+                return std::nullopt;
             }
             *path = parser.value(*option).toStdString();
         }
     }
     options.report = parser.isSet(report);
-    return true;
+    return options;
 }
 
 // The file a chain of symbolic links ends at, so that replacing it keeps the
@@ -87,11 +89,12 @@ int Fail(const std::string& message) {
 
 int main(int argc, char** argv) {
     const QCoreApplication application(argc, argv);
-    Options options;
-    if (!ParseOptions(QCoreApplication::arguments(), options)) {
+    std::optional<Options> parsed = ParseOptions(QCoreApplication::arguments());
+    if (!parsed) {
         std::cerr << kUsage;
         return 2;
     }
+    Options& options = *parsed;
     try {
         if (options.locations.empty() || options.out.empty()) {
             const std::filesystem::path here = platform::ExecutableDirectory();
