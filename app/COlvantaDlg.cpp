@@ -23,7 +23,6 @@
 #include "controls/TimeEntry.h"
 #include "olvanta/Config.h"
 #include "places/PlaceListModel.h"
-#include "places/PlaceMatcher.h"
 #include "platform/FrameworkError.h"
 #include "res/AppIcon.h"
 #include "timecalc/ResultTexts.h"
@@ -290,9 +289,8 @@ bool COlvantaDlg::OnInitDialog() {
     // Both lists show the same entries, "UTC" among them, so they share one
     // list and one model.
     m_placeModel = std::make_unique<PlaceListModel>(m_places);
-    m_matcher = std::make_unique<PlaceMatcher>(m_places);
-    m_cbBase->SetPlaces(*m_placeModel, *m_matcher, m_environment.clock);
-    m_cbRemote->SetPlaces(*m_placeModel, *m_matcher, m_environment.clock);
+    m_cbBase->SetPlaces(*m_placeModel, m_environment.clock);
+    m_cbRemote->SetPlaces(*m_placeModel, m_environment.clock);
 
     LoadSettings(m_environment.messages);
     m_cbBase->Select(g_baseLocation);

@@ -15,7 +15,6 @@
 
 class PlaceComboBox;
 class PlaceListModel;
-class PlaceMatcher;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -110,7 +109,6 @@ private:
     LoadOutcome m_loadOutcome = LoadOutcome::Loaded;
     PlaceList m_places;
     std::unique_ptr<PlaceListModel> m_placeModel;
-    std::unique_ptr<PlaceMatcher> m_matcher;  // shared by both lists' suggestions
     bool m_settingsSaved = false;
     bool m_inEvent = false;  // an event's handler or its error box is running
     bool m_closed = false;   // the window has been closed: no further events

@@ -52,27 +52,13 @@ PlaceComboBox::PlaceComboBox(QWidget* parent) : QComboBox(parent) {
         m_typedSinceSelection = false;
         emit Chosen();
     });
-
-    // Set on the box with setWidget() rather than setCompleter(), the
-    // completer leaves the text field alone until a suggestion is chosen.
-    // While open, its popup takes every key and passes it to the box first:
-    // Tab moves the focus on, which leaves the list as ever; Return and Enter,
-    // which the text field ignores, choose the current suggestion (the first
-    // until Up or Down moves) and so never reach the window, which Return
-    // would close; Escape closes the popup alone.
-    m_completer = new QCompleter(this);
-    m_completer->setWidget(this);
-    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
-    m_completer->setMaxVisibleItems(kVisibleEntries);
-    connect(m_completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
-            &PlaceComboBox::ChooseSuggestion);
 }
 
-void PlaceComboBox::SetPlaces(PlaceListModel& model, PlaceMatcher& matcher,
-                              const platform::Clock& clock) {
+void PlaceComboBox::SetPlaces(PlaceListModel& model, const platform::Clock& clock) {
     setModel(&model);
-    m_suggestions = new PlaceSuggestionModel(matcher, clock, m_completer);
-    m_completer->setModel(m_suggestions);  // frees a model it had before
+    m_clock = &clock;
+    delete m_completer;  // suggested from the list before
+    m_completer = nullptr;
     Select(-1);
 }
 
@@ -96,29 +82,49 @@ void PlaceComboBox::showPopup() {
 }
 
 void PlaceComboBox::ShowSuggestions(const QString& typed) {
-    if (m_suggestions == nullptr) {
-        return;
-    }
     if (typed.isEmpty()) {
         HideSuggestions();
         return;
     }
-    m_suggestions->Suggest(typed);
-    if (!m_popupMade) {
-        // Made when first needed, not with the window. Rows of one height, so
-        // that showing thousands of suggestions measures one.
-        QAbstractItemView* popup = m_completer->popup();
-        if (auto* list = qobject_cast<QListView*>(popup)) {
-            list->setUniformItemSizes(true);
-        }
-        popup->setAccessibleName(accessibleName() + QStringLiteral(": suggestions"));
-        m_popupMade = true;
+    if (m_completer == nullptr && !MakeSuggestions()) {
+        return;
     }
+    m_suggestions->Suggest(typed);
     m_completer->complete(QRect(0, 0, width() * kSuggestionWidthPercent / 100, height()));
 }
 
+// Made when first needed, not with the window.
+bool PlaceComboBox::MakeSuggestions() {
+    auto* places = qobject_cast<PlaceListModel*>(model());
+    if (places == nullptr || m_clock == nullptr) {
+        return false;
+    }
+    // Set on the box with setWidget() rather than setCompleter(), the
+    // completer leaves the text field alone until a suggestion is chosen.
+    // While open, its popup takes every key and passes it to the box first:
+    // Tab moves the focus on, which leaves the list as ever; Return and Enter,
+    // which the text field ignores, choose the current suggestion (the first
+    // until Up or Down moves) and so never reach the window, which Return
+    // would close; Escape closes the popup alone.
+    m_completer = new QCompleter(this);
+    m_completer->setWidget(this);
+    m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    m_completer->setMaxVisibleItems(kVisibleEntries);
+    m_suggestions = new PlaceSuggestionModel(places->List(), *m_clock, m_completer);
+    m_completer->setModel(m_suggestions);
+    QAbstractItemView* popup = m_completer->popup();
+    // Rows of one height, so that showing thousands of suggestions measures one.
+    if (auto* list = qobject_cast<QListView*>(popup)) {
+        list->setUniformItemSizes(true);
+    }
+    popup->setAccessibleName(accessibleName() + QStringLiteral(": suggestions"));
+    connect(m_completer, qOverload<const QModelIndex&>(&QCompleter::activated), this,
+            &PlaceComboBox::ChooseSuggestion);
+    return true;
+}
+
 void PlaceComboBox::HideSuggestions() {
-    if (m_popupMade) {
+    if (m_completer != nullptr) {
         m_completer->popup()->hide();
     }
 }

@@ -9,7 +9,6 @@
 #include "platform/Clock.h"
 
 class PlaceListModel;
-class PlaceMatcher;
 class PlaceSuggestionModel;
 class QCompleter;
 
@@ -19,9 +18,9 @@ class PlaceComboBox : public QComboBox {
 public:
     explicit PlaceComboBox(QWidget* parent = nullptr);
 
-    // The matcher must search the model's list; it and the clock, which
-    // gives the suggestions' offsets, must outlive the box.
-    void SetPlaces(PlaceListModel& model, PlaceMatcher& matcher, const platform::Clock& clock);
+    // The model and the clock, which gives the suggestions' offsets, must
+    // outlive the box.
+    void SetPlaces(PlaceListModel& model, const platform::Clock& clock);
 
     // The position of the selected entry; -1 when nothing is selected or the
     // user has typed into the text field since the last selection.
@@ -36,7 +35,8 @@ public:
 
     QString TypedText() const { return currentText(); }
 
-    // The suggestions shown while typing, for tests.
+    // The suggestions shown while typing, for tests; null until the first
+    // keystroke.
     QCompleter* Suggestions() const { return m_completer; }
 
 signals:
@@ -51,11 +51,12 @@ protected:
 
 private:
     void ShowSuggestions(const QString& typed);
+    bool MakeSuggestions();
     void HideSuggestions();
     void ChooseSuggestion(const QModelIndex& index);
 
     bool m_typedSinceSelection = false;
+    const platform::Clock* m_clock = nullptr;
     QCompleter* m_completer = nullptr;              // a child of the box
     PlaceSuggestionModel* m_suggestions = nullptr;  // a child of the completer
-    bool m_popupMade = false;
 };

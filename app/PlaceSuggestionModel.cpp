@@ -22,13 +22,13 @@ std::optional<SYSTEMTIME> UniversalNow(const platform::Clock& clock) {
 
 }  // namespace
 
-PlaceSuggestionModel::PlaceSuggestionModel(PlaceMatcher& matcher, const platform::Clock& clock,
+PlaceSuggestionModel::PlaceSuggestionModel(const PlaceList& list, const platform::Clock& clock,
                                            QObject* parent)
-    : QAbstractListModel(parent), m_matcher(matcher), m_list(matcher.List()), m_clock(clock) {}
+    : QAbstractListModel(parent), m_list(list), m_clock(clock) {}
 
 void PlaceSuggestionModel::Suggest(QStringView typed) {
     beginResetModel();
-    m_positions = m_matcher.Find(typed);
+    m_positions = m_list.FindSuggestions(typed);
     m_nothingMatches = m_positions.empty() && !typed.trimmed().isEmpty();
     m_universalNow = UniversalNow(m_clock);
     endResetModel();

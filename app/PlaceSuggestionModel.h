@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "places/PlaceMatcher.h"
+#include "places/PlaceList.h"
 #include "platform/Clock.h"
 #include "timecalc/SystemTime.h"
 
@@ -17,8 +17,8 @@ class PlaceSuggestionModel : public QAbstractListModel {
 public:
     static constexpr const char* kNothingMatches = "No place matches";
 
-    // The matcher's list and the clock must outlive the model.
-    PlaceSuggestionModel(PlaceMatcher& matcher, const platform::Clock& clock,
+    // The list and the clock must outlive the model.
+    PlaceSuggestionModel(const PlaceList& list, const platform::Clock& clock,
                          QObject* parent = nullptr);
 
     // Replaces the rows with the suggestions for `typed`.
@@ -35,7 +35,6 @@ public:
 private:
     QString RowText(int position) const;
 
-    PlaceMatcher& m_matcher;
     const PlaceList& m_list;
     const platform::Clock& m_clock;
     std::vector<int> m_positions;

@@ -271,18 +271,19 @@ TEST_F(WindowTest, SuggestionsWhileTypingChooseTheirEntryAndNeverCloseTheWindow)
         "America/Santo_Domingo,San Francisco de Macoris\nAsia/Kolkata,Kolkata\n");
     Open();
     PlaceComboBox* list = RemoteList();
-    QAbstractItemView* popup = list->Suggestions()->popup();
-    const auto rows = [popup] {
+    QAbstractItemView* popup = nullptr;  // made by the first keystroke
+    const auto rows = [&popup] {
         QStringList texts;
         for (int row = 0; row < popup->model()->rowCount(); ++row) {
             texts << popup->model()->index(row, 0).data().toString();
         }
         return texts;
     };
-    const auto typeAfresh = [list](const QString& text) {
+    const auto typeAfresh = [list, &popup](const QString& text) {
         list->setFocus();
         list->lineEdit()->selectAll();
         TypeKeys(text);
+        popup = list->Suggestions()->popup();
     };
 
     typeAfresh("San Fr");
