@@ -314,6 +314,8 @@ TEST_F(WindowTest, SuggestionsWhileTypingChooseTheirEntryAndNeverCloseTheWindow)
     // the typed text as ever.
     typeAfresh("kol");
     EXPECT_EQ(rows(), QStringList{"Kolkata \u2014 India \u2014 GMT+5:30"});
+    PressKey(Qt::Key_Down);
+    EXPECT_EQ(list->currentText(), "kol");
     PressKey(Qt::Key_Escape);
     EXPECT_FALSE(popup->isVisible());
     EXPECT_TRUE(m_window->isVisible());
