@@ -57,8 +57,10 @@ PlaceComboBox::PlaceComboBox(QWidget* parent) : QComboBox(parent) {
 void PlaceComboBox::SetPlaces(PlaceListModel& model, const platform::Clock& clock) {
     setModel(&model);
     m_clock = &clock;
-    delete m_completer;  // suggested from the list before
+    // Suggestions made over a list before are made afresh on the next keystroke.
+    delete m_completer;
     m_completer = nullptr;
+    m_suggestions = nullptr;
     Select(-1);
 }
 
