@@ -288,8 +288,8 @@ bool COlvantaDlg::OnInitDialog() {
     // Both lists show the same entries, "UTC" among them, so they share one
     // list and one model.
     m_placeModel = std::make_unique<PlaceListModel>(m_places);
-    m_cbBase->SetPlaces(*m_placeModel);
-    m_cbRemote->SetPlaces(*m_placeModel);
+    m_cbBase->SetPlaces(*m_placeModel, m_environment.clock);
+    m_cbRemote->SetPlaces(*m_placeModel, m_environment.clock);
 
     ShowFailure(m_environment.messages, LoadSettings());
     m_cbBase->Select(g_baseLocation);

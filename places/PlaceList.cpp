@@ -4,10 +4,26 @@
 #include <algorithm>
 #include <string_view>
 
+#include "places/FoldedText.h"
+
 namespace {
 
 QString Utf16(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+enum class Match { None, WholeText, LaterWord };
+
+Match MatchOf(QStringView text, QStringView folded) {
+    if (text.startsWith(folded)) {
+        return Match::WholeText;
+    }
+    for (qsizetype at = text.indexOf(folded, 1); at > 0; at = text.indexOf(folded, at + 1)) {
+        if (!text[at - 1].isLetterOrNumber()) {
+            return Match::LaterWord;
+        }
+    }
+    return Match::None;
 }
 
 }  // namespace
@@ -28,7 +44,17 @@ PlaceList PlaceList::FromCatalogue(const Catalogue& zones, const QCollator& coll
     PlaceList list;
     list.m_entries = std::move(added);
     list.IndexFirstCharacters();
+    list.FoldTexts();
     return list;
+}
+
+void PlaceList::FoldTexts() {
+    m_foldedStarts.reserve(m_entries.size() + 1);
+    for (const Entry& entry : m_entries) {
+        m_foldedStarts.push_back(m_folded.size());
+        AppendFolded(entry.text, m_folded);
+    }
+    m_foldedStarts.push_back(m_folded.size());
 }
 
 PlaceList PlaceList::FromCatalogue(const Catalogue& zones) {
@@ -104,4 +130,30 @@ int PlaceList::FindExact(QStringView text) const {
         position = next;
     }
     return -1;
+}
+
+QStringView PlaceList::FoldedText(int position) const {
+    const qsizetype start = m_foldedStarts[Index(position)];
+    return QStringView(m_folded).sliced(start, m_foldedStarts[Index(position) + 1] - start);
+}
+
+std::vector<int> PlaceList::FindSuggestions(QStringView typed) const {
+    while (!typed.isEmpty() && typed.front().isSpace()) {
+        typed = typed.sliced(1);
+    }
+    const QString folded = Folded(typed);
+    if (folded.isEmpty()) {
+        return {};
+    }
+    std::vector<int> found;
+    std::vector<int> byLaterWord;
+    for (int position = 0; position < Count(); ++position) {
+        switch (MatchOf(FoldedText(position), folded)) {
+            case Match::WholeText: found.push_back(position); break;
+            case Match::LaterWord: byLaterWord.push_back(position); break;
+            case Match::None: break;
+        }
+    }
+    found.insert(found.end(), byLaterWord.begin(), byLaterWord.end());
+    return found;
 }

@@ -1,5 +1,6 @@
 // The entries of one place list: every place of every zone plus "UTC", sorted
-// for people, each bound to its zone record, with the list's prefix search.
+// for people, each bound to its zone record, with the list's prefix search and
+// the search for suggestions while a place is typed.
 #pragma once
 
 #include <QCollator>
@@ -45,6 +46,13 @@ public:
     // The first entry whose whole text equals `text`, letter case ignored.
     int FindExact(QStringView text) const;
 
+    // The entries whose text, or a later word of it, begins with `typed`,
+    // letter case and accents ignored, best first: those whose whole text
+    // begins with it, then the others, each in list order. Leading blanks are
+    // not part of the text; a trailing one is (it ends a word). None for a
+    // text of blanks only.
+    std::vector<int> FindSuggestions(QStringView typed) const;
+
 private:
     struct Entry {
         QString text;
@@ -54,8 +62,18 @@ private:
     static std::size_t Index(int position) { return static_cast<std::size_t>(position); }
     static char32_t FoldedFirstCharacter(QStringView text);
     void IndexFirstCharacters();
+    void FoldTexts();
+
+    QStringView FoldedText(int position) const;
 
     std::vector<Entry> m_entries;
+    // Every entry's text folded for suggestions, one after another in list
+    // order so that a search reads them front to back, and where each begins
+    // (and, last, where the last ends). Made with the list: on the first
+    // keystroke it would hold up a list of 200,000 places for tens of
+    // milliseconds.
+    QString m_folded;
+    std::vector<qsizetype> m_foldedStarts;
     // (folded first character, position), sorted: the candidates of a prefix
     // search, so that a search reads only the entries that can match.
     std::vector<std::pair<char32_t, int>> m_byFirstCharacter;

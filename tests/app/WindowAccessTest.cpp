@@ -48,9 +48,7 @@ protected:
     }
 
     void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* target = QApplication::focusWidget();
-        QTest::keyClick(target != nullptr ? target : m_window.get(), static_cast<Qt::Key>(key),
-                        modifiers);
+        PressKey(static_cast<Qt::Key>(key), modifiers);
         QApplication::processEvents();
     }
 
@@ -194,7 +192,7 @@ TEST_F(WindowAccessTest, TheWindowAndTheAboutBoxWorkFromTheKeyboardAlone) {
     Press(Qt::Key_R, Qt::AltModifier);
     ASSERT_EQ(FocusedId(), COlvantaDlg::kIdRemoteList);
     Press(Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(QApplication::focusWidget(), "kol");
+    TypeKeys("kol");
     Press(Qt::Key_Tab);
     EXPECT_EQ(RemoteList()->currentText(), "Kolkata");
     // Tab leads on to the time entry; Up raises the hour.

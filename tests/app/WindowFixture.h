@@ -94,14 +94,32 @@ protected:
         return Control<QTimeEdit>(COlvantaDlg::kIdTimePicker)->time().toString("HH:mm");
     }
 
+    // Presses `key` as the keyboard does: an open popup, such as a list's
+    // suggestions, takes it before the widget with the focus.
+    void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
+        QWidget* target = QApplication::activePopupWidget();
+        if (target == nullptr) {
+            target = QApplication::focusWidget();
+        }
+        QTest::keyClick(target != nullptr ? target : m_window.get(), key, modifiers);
+    }
+
+    // Types `text` where the focus is, and lets the window answer as it does
+    // between a person's keys (the suggestions open, and on the offscreen
+    // platform take the activation that a desktop would not give them).
+    static void TypeKeys(const QString& text) {
+        QTest::keyClicks(QApplication::focusWidget(), text);
+        QApplication::processEvents();
+    }
+
     // Types `text` into `list`'s text field in place of what it shows, then
     // moves the focus on with Tab.
     void TypeAndLeave(PlaceComboBox* list, const QString& text) {
         list->setFocus(Qt::MouseFocusReason);
         list->lineEdit()->selectAll();
         QTest::keyClick(list->lineEdit(), Qt::Key_Backspace);
-        QTest::keyClicks(list->lineEdit(), text);
-        QTest::keyClick(list, Qt::Key_Tab);
+        TypeKeys(text);
+        PressKey(Qt::Key_Tab);
         QApplication::processEvents();
     }
 

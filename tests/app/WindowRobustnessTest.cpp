@@ -101,7 +101,7 @@ protected:
             QTest::sendKeyEvent(QTest::Click, list->lineEdit(), Qt::Key_unknown, QString(character),
                                 Qt::NoModifier);
         }
-        QTest::keyClick(list, Qt::Key_Tab);
+        PressKey(Qt::Key_Tab);
     }
 
     // Acts once on every handler, as a user would.

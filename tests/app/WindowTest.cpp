@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <sstream>
 
+#include "app/PlaceSuggestionModel.h"
 #include "app/WindowFixture.h"
 #include "cli/RunCli.h"
 #include "controls/CAboutDlg.h"
@@ -244,12 +246,95 @@ TEST_F(WindowTest, ReturnAndEscapeCloseTheWindowAndWriteThePlaces) {
         // A place typed into the remote list and found there is the one kept.
         RemoteList()->setFocus();
         RemoteList()->lineEdit()->selectAll();
-        QTest::keyClicks(RemoteList()->lineEdit(), "kol");
-        QTest::keyClick(RemoteList(), static_cast<Qt::Key>(key));
+        TypeKeys("kol");
+        PressKey(Qt::Key_Escape);  // closes the suggestions only
+        ASSERT_TRUE(m_window->isVisible());
+        PressKey(static_cast<Qt::Key>(key));
         EXPECT_FALSE(m_window->isVisible());
         EXPECT_EQ(StoredPosition(kRemoteValue), 3);
         EXPECT_EQ(StoredPosition(kBaseValue), 0);
     }
+}
+
+// Typing into a list opens a list of suggestions; choosing one is choosing
+// its entry from the list, and the text field keeps what was typed until then.
+TEST_F(WindowTest, SuggestionsWhileTypingChooseTheirEntryAndNeverCloseTheWindow) {
+    WriteData(
+        "Europe/Berlin,UTC+01:00/+02:00 Germany,,60,10,0,1,5,3,0,60,3,0,1,5,2,0\n"
+        "America/Los_Angeles,UTC-08:00/-07:00 United States - Pacific,,-480,11,0,1,1,2,0,60,3,0,1,"
+        "2,2,0\n"
+        "America/Santo_Domingo,UTC-04:00 Dominican Republic,,-240\n"
+        "Asia/Kolkata,UTC+05:30 India,,330\n",
+        // In list order: Berlin 0, Kolkata 1, San Francisco 2, San Francisco
+        // de Macoris 3, UTC 4.
+        "Europe/Berlin,Berlin\nAmerica/Los_Angeles,San Francisco\n"
+        "America/Santo_Domingo,San Francisco de Macoris\nAsia/Kolkata,Kolkata\n");
+    Open();
+    PlaceComboBox* list = RemoteList();
+    QAbstractItemView* popup = nullptr;  // made by the first keystroke
+    const auto rows = [&popup] {
+        QStringList texts;
+        for (int row = 0; row < popup->model()->rowCount(); ++row) {
+            texts << popup->model()->index(row, 0).data().toString();
+        }
+        return texts;
+    };
+    const auto typeAfresh = [list, &popup](const QString& text) {
+        list->setFocus();
+        list->lineEdit()->selectAll();
+        TypeKeys(text);
+        popup = list->Suggestions()->popup();
+    };
+
+    typeAfresh("San Fr");
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->accessibleName(), "Remote location: suggestions");
+    EXPECT_EQ(rows(),
+              (QStringList{"San Francisco \u2014 United States - Pacific \u2014 GMT-8",
+                           "San Francisco de Macoris \u2014 Dominican Republic \u2014 GMT-4"}));
+    PressKey(Qt::Key_Down);
+    EXPECT_EQ(list->currentText(), "San Fr");
+    PressKey(Qt::Key_Return);
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(list->currentText(), "San Francisco");
+    EXPECT_EQ(g_remoteLocation, 2);
+    EXPECT_EQ(m_window->RemoteIndex(), 2);
+    EXPECT_EQ(RemoteLabel(), "Remote location: GMT-8");
+    EXPECT_EQ(ResultTime(), "07:47");  // Berlin 16:47 in winter
+
+    // A click chooses as well.
+    typeAfresh("macor");
+    const QModelIndex macoris = popup->model()->index(0, 0);
+    QTest::mouseClick(popup->viewport(), Qt::LeftButton, {}, popup->visualRect(macoris).center());
+    EXPECT_EQ(list->currentText(), "San Francisco de Macoris");
+    EXPECT_EQ(g_remoteLocation, 3);
+
+    // Escape closes the suggestions alone; leaving the list then resolves
+    // the typed text as ever.
+    typeAfresh("kol");
+    EXPECT_EQ(rows(), QStringList{"Kolkata \u2014 India \u2014 GMT+5:30"});
+    PressKey(Qt::Key_Down);
+    EXPECT_EQ(list->currentText(), "kol");
+    PressKey(Qt::Key_Escape);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_EQ(g_remoteLocation, 3);
+    PressKey(Qt::Key_Tab);
+    EXPECT_EQ(list->currentText(), "Kolkata");
+    EXPECT_EQ(g_remoteLocation, 1);
+
+    // Nothing matching: the suggestions say so, and that row chooses nothing.
+    typeAfresh("zq");
+    EXPECT_EQ(rows(), QStringList{PlaceSuggestionModel::kNothingMatches});
+    EXPECT_FALSE(popup->model()->index(0, 0).flags() & Qt::ItemIsEnabled);
+    PressKey(Qt::Key_Down);
+    PressKey(Qt::Key_Return);
+    EXPECT_TRUE(m_window->isVisible());
+    EXPECT_EQ(list->currentText(), "zq");
+    PressKey(Qt::Key_Tab);
+    EXPECT_EQ(list->currentText(), "Kolkata");  // no entry begins with z either
+    EXPECT_EQ(g_remoteLocation, 1);
 }
 
 TEST_F(WindowTest, ReturnOnAButtonClicksItAndInTheResultAreaDoesNothing) {
