@@ -85,11 +85,7 @@ bool HasAlternateName(const City& city, std::string_view name) {
 
 std::vector<CityZoneFix> ParseCityZoneFixes(std::string_view text) {
     std::vector<CityZoneFix> fixes;
-    for (std::string_view line : tzsource::SplitLines(text)) {
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        const auto fields = tzsource::SplitFields(line, '\t');
+    for (const auto& fields : tzsource::TableRows(text)) {
         if (fields.size() >= 5 && !fields[3].empty() && !fields[4].empty()) {
             fixes.push_back({std::string(fields[0]), std::string(fields[1]), std::string(fields[2]),
                              std::string(fields[3]), std::string(fields[4])});

@@ -24,11 +24,7 @@ std::optional<NameKind> ParseKind(std::string_view text) {
 
 std::vector<ListedCityName> ParseListedCityNames(std::string_view text) {
     std::vector<ListedCityName> names;
-    for (std::string_view line : tzsource::SplitLines(text)) {
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        const auto fields = tzsource::SplitFields(line, '\t');
+    for (const auto& fields : tzsource::TableRows(text)) {
         if (fields.size() < 4) {
             continue;
         }

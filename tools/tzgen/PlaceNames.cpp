@@ -10,11 +10,7 @@ namespace tzgen {
 
 Spellings ParseSpellings(std::string_view text) {
     Spellings spellings;
-    for (std::string_view line : tzsource::SplitLines(text)) {
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        const auto fields = tzsource::SplitFields(line, '\t');
+    for (const auto& fields : tzsource::TableRows(text)) {
         if (fields.size() >= 2 && !fields[0].empty()) {
             spellings[std::string(fields[0])] = CleanFieldText(fields[1]);
         }

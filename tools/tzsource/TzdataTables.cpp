@@ -75,6 +75,16 @@ std::vector<std::string_view> SplitFields(std::string_view line, char separator)
     }
 }
 
+std::vector<std::vector<std::string_view>> TableRows(std::string_view text) {
+    std::vector<std::vector<std::string_view>> rows;
+    for (std::string_view line : SplitLines(text)) {
+        if (!line.empty() && line.front() != '#') {
+            rows.push_back(SplitFields(line, '\t'));
+        }
+    }
+    return rows;
+}
+
 std::optional<std::string> ZoneIndex::Resolve(std::string_view name) const {
     std::string current(name);
     // A chain of links longer than the number of links must be a loop.
@@ -128,11 +138,7 @@ ZoneIndex ParseZoneIndex(std::string_view text) {
 
 std::vector<ZoneTabEntry> ParseZoneTab(std::string_view text) {
     std::vector<ZoneTabEntry> entries;
-    for (std::string_view line : SplitLines(text)) {
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        const std::vector<std::string_view> fields = SplitFields(line, '\t');
+    for (const auto& fields : TableRows(text)) {
         if (fields.size() < 3 || fields[0].empty() || fields[2].empty()) {
             continue;
         }
@@ -153,11 +159,7 @@ std::vector<ZoneTabEntry> ParseZoneTab(std::string_view text) {
 
 std::map<std::string, std::string> ParseCountryTab(std::string_view text) {
     std::map<std::string, std::string> countries;
-    for (std::string_view line : SplitLines(text)) {
-        if (line.empty() || line.front() == '#') {
-            continue;
-        }
-        const std::vector<std::string_view> fields = SplitFields(line, '\t');
+    for (const auto& fields : TableRows(text)) {
         if (fields.size() >= 2 && !fields[0].empty() && !fields[1].empty()) {
             countries.emplace(std::string(fields[0]), std::string(fields[1]));
         }

@@ -48,4 +48,9 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // Splits `line` at `separator`, keeping empty fields.
 std::vector<std::string_view> SplitFields(std::string_view line, char separator);
 
+// The tab-separated fields of every line of a table, leaving out empty lines
+// and comment lines (those that begin with '#'), as tzdata's tables and ours
+// in tools/data are written.
+std::vector<std::vector<std::string_view>> TableRows(std::string_view text);
+
 }  // namespace tzsource
